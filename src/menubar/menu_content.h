@@ -1,0 +1,60 @@
+#pragma once
+// The pull-down menu: a pure function from the six values it shows to an ordered list of
+// entries, and the view that builds it from the model and its settings.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menubar/menu_entry.h"
+#include "model/app_model.h"
+
+namespace wheelright {
+
+// The status line's text; the error payload does not enter it.
+std::string statusTitle(const AppModel::Status& status);
+// Put before the status line while Accessibility trust is missing.
+inline constexpr const char* permissionRequiredPrefix = "⚠️ ";
+
+// The six values that the menu reads.
+struct MenuValues {
+  AppModel::Status status;
+  bool launchAtLoginEnabled = false;
+  bool isEnabled = false;
+  bool reverseVertical = false;
+  bool reverseHorizontal = false;
+  bool treatContinuousWithoutPhaseAsMouse = false;
+};
+
+// Where the entries write back and what they run.
+struct MenuOperations {
+  std::function<void(bool)> setEnabled;
+  std::function<void(bool)> setReverseVertical;
+  std::function<void(bool)> setReverseHorizontal;
+  std::function<void(bool)> setTreatContinuousWithoutPhaseAsMouse;
+  std::function<void(bool)> setLaunchAtLogin;
+  std::function<void()> openNaturalScrollSettings;
+  std::function<void()> requestAccessibilityPermission;
+  std::function<void()> quitApplication;
+};
+
+std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations);
+
+// The menu's content over the model and that model's own settings object. Holds both weakly:
+// the application owns the model, the model owns the settings.
+class MenuBarContentView {
+ public:
+  MenuBarContentView(const std::shared_ptr<AppModel>& model, const std::shared_ptr<AppSettings>& settings,
+                     std::shared_ptr<SystemServices> system);
+  // Built afresh from current values; empty once the model is gone.
+  std::vector<MenuEntry> entries() const;
+  const std::weak_ptr<AppSettings>& settings() const { return settings_; }
+
+ private:
+  std::weak_ptr<AppModel> model_;
+  std::weak_ptr<AppSettings> settings_;
+  std::shared_ptr<SystemServices> system_;
+};
+
+}  // namespace wheelright

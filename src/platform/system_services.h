@@ -1,0 +1,66 @@
+#pragma once
+// The operating-system services of the application model: the global preference read
+// (CFPreferencesCopyValue), Accessibility trust (AXIsProcessTrusted, AXIsProcessTrustedWithOptions),
+// NSWorkspace, NSApplication terminate and SMAppService.mainAppService. Main thread only.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace wheelright {
+
+// A property-list value as CFPreferencesCopyValue hands it back: absent, a boolean, a number
+// (integer or floating point), or any other kind (string, date, data, array, dictionary).
+struct PreferenceOther {
+  std::string description;  // what it was, for display only
+  friend bool operator==(const PreferenceOther&, const PreferenceOther&) = default;
+};
+using PreferenceValue = std::variant<std::monostate, bool, std::int64_t, double, PreferenceOther>;
+
+enum class PreferenceApplication { anyApplication };  // kCFPreferencesAnyApplication
+enum class PreferenceUser { currentUser };            // kCFPreferencesCurrentUser
+enum class PreferenceHost { anyHost };                // kCFPreferencesAnyHost
+
+// The answer of NSWorkspace openURL: for an address; notAURL when NSURL could not be formed.
+enum class OpenURLResult { opened, refused, notAURL };
+
+// SMAppServiceStatus raw values.
+enum class LoginItemStatus : std::int64_t {
+  notRegistered = 0,
+  enabled = 1,
+  requiresApproval = 2,
+  notFound = 3,
+};
+
+// A failed register / unregister call: the platform error's localized description.
+struct PlatformError {
+  std::string localizedDescription;
+  friend bool operator==(const PlatformError&, const PlatformError&) = default;
+};
+
+class SystemServices {
+ public:
+  virtual ~SystemServices() = default;
+
+  virtual PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
+                                              PreferenceUser user, PreferenceHost host) = 0;
+  virtual bool isProcessTrusted() = 0;
+  // AXIsProcessTrustedWithOptions({kAXTrustedCheckOptionPrompt: prompt}).
+  virtual bool isProcessTrustedWithOptions(bool prompt) = 0;
+
+  // NSWorkspace openURL: with [NSURL URLWithString:address].
+  virtual OpenURLResult openURL(const std::string& address) = 0;
+  // NSWorkspace openApplicationAtURL:[NSURL fileURLWithPath:path] with a default
+  // NSWorkspaceOpenConfiguration and no completion handler.
+  virtual void openApplication(const std::string& path) = 0;
+  // NSApplication terminate: nil.
+  virtual void terminate() = 0;
+
+  // SMAppService.mainAppService status / registerAndReturnError: / unregisterAndReturnError:.
+  virtual LoginItemStatus mainAppServiceStatus() = 0;
+  virtual std::optional<PlatformError> registerMainAppService() = 0;
+  virtual std::optional<PlatformError> unregisterMainAppService() = 0;
+};
+
+}  // namespace wheelright

@@ -1,0 +1,89 @@
+#include "scroll/scroll_event_tap.h"
+
+#include <utility>
+
+#include "scroll/event_fields.h"
+#include "scroll/scroll_rewriter.h"
+
+namespace wheelright {
+
+const char* ScrollEventTap::StartError::errorDescription() const noexcept {
+  switch (code_) {
+    case Code::couldNotCreateTap:
+      return "스크롤 이벤트 감시를 시작하지 못했습니다. 손쉬운 사용 권한을 확인해 주세요.";
+  }
+  return "";
+}
+
+EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,
+                           void* userInfo) {
+  if (userInfo == nullptr) return event;
+  // The port does not retain the tap; hold it for the length of this call.
+  const std::shared_ptr<ScrollEventTap> tap =
+      static_cast<ScrollEventTap*>(userInfo)->weak_from_this().lock();
+  if (!tap) return event;
+  return tap->handleTapEvent(type, event);
+}
+
+std::shared_ptr<ScrollEventTap> ScrollEventTap::create(std::shared_ptr<EventTapServices> services,
+                                                       ConfigurationProvider provider) {
+  return std::shared_ptr<ScrollEventTap>(new ScrollEventTap(std::move(services), std::move(provider)));
+}
+
+ScrollEventTap::ScrollEventTap(std::shared_ptr<EventTapServices> services,
+                               ConfigurationProvider provider)
+    : configurationProvider_(std::move(provider)), services_(std::move(services)) {}
+
+ScrollEventTap::~ScrollEventTap() { stop(); }
+
+EventRef ScrollEventTap::handleTapEvent(EventType type, EventRef event) {
+  if (type == event_type::tapDisabledByTimeout || type == event_type::tapDisabledByUserInput) {
+    // The system switched the tap off because a callback was slow or the user intervened.
+    if (eventTap_.get() != nullptr) services_->tapEnable(eventTap_.get(), true);
+    return event;
+  }
+  if (type == event_type::scrollWheel) {
+    PlatformEventFields fields(*services_, event);
+    processScrollEvent(fields, configurationProvider_);
+  }
+  return event;
+}
+
+bool ScrollEventTap::isRunning() const {
+  return eventTap_.get() != nullptr && services_->tapIsEnabled(eventTap_.get());
+}
+
+void ScrollEventTap::start() {
+  if (isRunning()) return;
+  // A tap that the system holds disabled is replaced by a fresh one.
+  stop();
+  MachPortRef port =
+      services_->tapCreate(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                           scrollWheelEventMask, scrollTapCallback, this);
+  if (port == nullptr) throw StartError(StartError::Code::couldNotCreateTap);
+  RunLoopSourceRef source = services_->machPortCreateRunLoopSource(port, 0);
+  if (source == nullptr) {
+    services_->machPortInvalidate(port);
+    services_->release(port);
+    throw StartError(StartError::Code::couldNotCreateTap);
+  }
+  eventTap_.attach(*services_, port);
+  runLoopSource_.attach(*services_, source);
+  services_->runLoopAddSource(services_->mainRunLoop(), source, RunLoopMode::commonModes);
+  services_->tapEnable(port, true);
+}
+
+void ScrollEventTap::stop() {
+  if (runLoopSource_.get() != nullptr) {
+    services_->runLoopRemoveSource(services_->mainRunLoop(), runLoopSource_.get(),
+                                   RunLoopMode::commonModes);
+  }
+  if (eventTap_.get() != nullptr) {
+    services_->tapEnable(eventTap_.get(), false);
+    services_->machPortInvalidate(eventTap_.get());
+  }
+  runLoopSource_.reset();
+  eventTap_.reset();
+}
+
+}  // namespace wheelright

@@ -1,0 +1,91 @@
+#pragma once
+// Wheelright's one session event tap: an active, head-inserted filter for scroll-wheel events,
+// installed on the main run loop in the common modes, that rewrites each event in place through
+// the rewriting rule. Told when to start and stop; asks its provider for the switches per event.
+
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "platform/event_tap_services.h"
+#include "scroll/scroll_configuration.h"
+
+namespace wheelright {
+
+// The plain callback handed to the platform; userInfo is the ScrollEventTap, not retained.
+EventRef scrollTapCallback(EventTapProxy proxy, EventType type, EventRef event, void* userInfo);
+
+class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
+ public:
+  using ConfigurationProvider = std::function<ScrollConfiguration()>;
+
+  // The only failure of starting.
+  class StartError : public std::exception {
+   public:
+    enum class Code { couldNotCreateTap };
+    explicit StartError(Code code = Code::couldNotCreateTap) : code_(code) {}
+    Code code() const { return code_; }
+    // The user-facing text, shown as the model's error status.
+    const char* errorDescription() const noexcept;
+    const char* localizedDescription() const noexcept { return errorDescription(); }
+    const char* what() const noexcept override { return errorDescription(); }
+    friend bool operator==(const StartError& a, const StartError& b) { return a.code_ == b.code_; }
+
+   private:
+    Code code_;
+  };
+
+  // Creates no tap and calls no platform function.
+  static std::shared_ptr<ScrollEventTap> create(std::shared_ptr<EventTapServices> services,
+                                                ConfigurationProvider provider);
+  ~ScrollEventTap();
+  ScrollEventTap(const ScrollEventTap&) = delete;
+  ScrollEventTap& operator=(const ScrollEventTap&) = delete;
+
+  // Installs and enables the tap; nothing happens while it runs. Throws StartError.
+  void start();
+  // Removes and releases whatever start installed; safe any number of times.
+  void stop();
+  // A port is installed and the system reports it enabled.
+  bool isRunning() const;
+  // The per-event entry that the callback reaches; returns the event it was given.
+  EventRef handleTapEvent(EventType type, EventRef event);
+
+  bool hasPort() const { return eventTap_ != nullptr; }
+  bool hasRunLoopSource() const { return runLoopSource_ != nullptr; }
+
+ private:
+  ScrollEventTap(std::shared_ptr<EventTapServices> services, ConfigurationProvider provider);
+
+  // A handle owned by this object: released through the platform when cleared.
+  template <typename Ref>
+  class Held {
+   public:
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() { reset(); }
+    void attach(EventTapServices& services, Ref ref) {
+      reset();
+      services_ = &services;
+      ref_ = ref;
+    }
+    void reset() {
+      if (ref_ != nullptr) services_->release(ref_);
+      ref_ = nullptr;
+    }
+    Ref get() const { return ref_; }
+    bool operator==(std::nullptr_t) const { return ref_ == nullptr; }
+
+   private:
+    EventTapServices* services_ = nullptr;
+    Ref ref_ = nullptr;
+  };
+
+  const ConfigurationProvider configurationProvider_;
+  std::shared_ptr<EventTapServices> services_;
+  Held<MachPortRef> eventTap_;
+  Held<RunLoopSourceRef> runLoopSource_;
+};
+
+}  // namespace wheelright
