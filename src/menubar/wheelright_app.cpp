@@ -1,0 +1,87 @@
+#include "menubar/wheelright_app.h"
+
+#include <utility>
+
+namespace wheelright {
+
+std::string statusSymbolName(const AppModel::Status& status) {
+  switch (status.kind) {
+    case AppModel::Status::Case::active:
+      return "arrow.up.and.down.circle.fill";
+    case AppModel::Status::Case::paused:
+      return "pause.circle";
+    case AppModel::Status::Case::naturalScrollRequired:
+      return "exclamationmark.arrow.triangle.2.circlepath";
+    case AppModel::Status::Case::permissionRequired:
+      return "exclamationmark.triangle";
+    case AppModel::Status::Case::error:
+      return "xmark.circle";
+  }
+  return {};
+}
+
+StatusLabel menuBarLabel(const AppModel::Status& status) {
+  return {menuBarTitle, statusSymbolName(status)};
+}
+
+namespace {
+
+std::shared_ptr<AppModel> makeModel(const Platform& platform) {
+  auto settings = std::make_shared<AppSettings>(platform.standardUserDefaults);
+  return AppModel::create(std::move(settings), platform);
+}
+
+}  // namespace
+
+std::shared_ptr<WheelrightApp> WheelrightApp::create(Platform platform) {
+  std::shared_ptr<WheelrightApp> app(new WheelrightApp(std::move(platform)));
+  app->observe();
+  return app;
+}
+
+WheelrightApp::WheelrightApp(Platform platform)
+    : platform_(std::move(platform)),
+      model_(makeModel(platform_)),
+      content_(model_, model_->sharedSettings(), platform_.system) {}
+
+WheelrightApp::~WheelrightApp() {
+  model_->objectWillChange.unsubscribe(modelToken_);
+  model_->settings().objectWillChange.unsubscribe(settingsToken_);
+  platform_.statusItem->remove();
+}
+
+void WheelrightApp::observe() {
+  // Announcements come before the value is stored, so the rebuild runs as a job of its own
+  // once the change is in place; several announcements of one turn give one rebuild.
+  modelToken_ = model_->objectWillChange.subscribe([this] { scheduleUpdate(); });
+  settingsToken_ = model_->settings().objectWillChange.subscribe([this] { scheduleUpdate(); });
+
+  std::weak_ptr<WheelrightApp> weakSelf = weak_from_this();
+  platform_.statusItem->show(
+      [weakSelf] {
+        auto app = weakSelf.lock();
+        return app ? app->label() : StatusLabel{menuBarTitle, {}};
+      },
+      [weakSelf] {
+        auto app = weakSelf.lock();
+        return app ? app->menu() : std::vector<MenuEntry>{};
+      });
+}
+
+void WheelrightApp::scheduleUpdate() {
+  if (isUpdateScheduled_) return;
+  isUpdateScheduled_ = true;
+  std::weak_ptr<WheelrightApp> weakSelf = weak_from_this();
+  platform_.mainLoop->postToMainQueue([weakSelf] {
+    if (auto app = weakSelf.lock()) {
+      app->isUpdateScheduled_ = false;
+      app->platform_.statusItem->setNeedsUpdate();
+    }
+  });
+}
+
+StatusLabel WheelrightApp::label() const { return menuBarLabel(model_->status()); }
+
+std::vector<MenuEntry> WheelrightApp::menu() const { return content_.entries(); }
+
+}  // namespace wheelright

@@ -1,0 +1,132 @@
+#include "model/app_model.h"
+
+#include <utility>
+
+#include "model/system_probes.h"
+
+namespace wheelright {
+
+std::shared_ptr<AppModel> AppModel::create(std::shared_ptr<AppSettings> settings,
+                                           const Platform& platform) {
+  std::shared_ptr<AppModel> model(new AppModel(std::move(settings), platform));
+  model->launch();
+  return model;
+}
+
+AppModel::AppModel(std::shared_ptr<AppSettings> settings, const Platform& platform)
+    : settings_(std::move(settings)),
+      eventTapServices_(platform.eventTaps),
+      system_(platform.system),
+      mainLoop_(platform.mainLoop),
+      alerts_(platform.alerts) {}
+
+AppModel::~AppModel() {
+  if (permissionTimer_) permissionTimer_->invalidate();
+}
+
+bool AppModel::hasPollingTimer() const { return permissionTimer_ && permissionTimer_->isValid(); }
+
+// The launch work needs weak_from_this, so it runs once the model is owned.
+void AppModel::launch() {
+  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
+  isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
+  launchAtLoginEnabled_ = isLoginItemEnabled(*system_);
+
+  refreshStatus();
+
+  const bool isReady = isNaturalScrollEnabled_ && isAccessibilityGranted_;
+  const bool hasShownOnboarding =
+      settings_->defaults().boolForKey(settings_key::hasShownNaturalScrollOnboarding);
+  if (!hasShownOnboarding || (settings_->isEnabled() && !isReady)) {
+    // What the checklist lists as missing is not warned about again until seen satisfied.
+    didShowDisabledWarningThisSession_ = !isNaturalScrollEnabled_;
+    didShowPermissionWarningThisSession_ = isNaturalScrollEnabled_ && !isAccessibilityGranted_;
+    postAlert(&AppModel::showOnboardingAlert);
+  }
+
+  std::weak_ptr<AppModel> weakSelf = weak_from_this();
+  permissionTimer_ = mainLoop_->scheduleRepeatingTimer(1.5, [weakSelf, loop = mainLoop_] {
+    loop->startMainThreadTask([weakSelf] {
+      if (auto model = weakSelf.lock()) model->refreshStatus();
+    });
+  });
+}
+
+void AppModel::postAlert(void (AppModel::*show)()) {
+  std::weak_ptr<AppModel> weakSelf = weak_from_this();
+  mainLoop_->postToMainQueue([weakSelf, show] {
+    if (auto model = weakSelf.lock()) ((*model).*show)();
+  });
+}
+
+ScrollEventTap& AppModel::eventTap() {
+  if (!eventTap_) {
+    std::weak_ptr<AppModel> weakSelf = weak_from_this();
+    eventTap_ = ScrollEventTap::create(eventTapServices_, [weakSelf]() -> ScrollConfiguration {
+      if (auto model = weakSelf.lock()) return model->settings_->configuration();
+      return settingsDefaultConfiguration;
+    });
+  }
+  return *eventTap_;
+}
+
+void AppModel::refreshStatus() {
+  const bool wasNatural = isNaturalScrollEnabled_;
+  const bool wasTrusted = isAccessibilityGranted_;
+  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
+  isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
+
+  if (!settings_->isEnabled()) {
+    eventTap().stop();
+    status_ = Status::paused();
+    return;
+  }
+
+  if (!isNaturalScrollEnabled_) {
+    eventTap().stop();
+    status_ = Status::naturalScrollRequired();
+    if (wasNatural && !didShowDisabledWarningThisSession_) {
+      didShowDisabledWarningThisSession_ = true;
+      postAlert(&AppModel::showDisabledWarning);
+    }
+    return;
+  }
+
+  if (!wasNatural) didShowDisabledWarningThisSession_ = false;
+
+  if (!isAccessibilityGranted_) {
+    eventTap().stop();
+    status_ = Status::permissionRequired();
+    // Warn when trust was lost, or when natural scrolling just came on with trust still missing.
+    if ((wasTrusted || !wasNatural) && !didShowPermissionWarningThisSession_) {
+      didShowPermissionWarningThisSession_ = true;
+      postAlert(&AppModel::showPermissionWarning);
+    }
+    return;
+  }
+
+  if (!wasTrusted) didShowPermissionWarningThisSession_ = false;
+  ScrollEventTap& tap = eventTap();
+  if (!tap.isRunning()) {
+    try {
+      tap.start();
+    } catch (const ScrollEventTap::StartError& failure) {
+      status_ = Status::error(failure.localizedDescription());
+      return;
+    }
+  }
+  status_ = Status::active();
+}
+
+void AppModel::setEnabled(bool enabled) {
+  settings_->setIsEnabled(enabled);
+  refreshStatus();
+}
+
+void AppModel::requestAccessibilityPermission() {
+  promptForAccessibilityTrust(*system_);
+  openAccessibilitySettings(*system_);
+  refreshStatus();
+}
+
+}  // namespace wheelright

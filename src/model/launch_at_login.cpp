@@ -1,0 +1,14 @@
+#include "model/app_model.h"
+#include "model/system_probes.h"
+
+namespace wheelright {
+
+void AppModel::setLaunchAtLogin(bool requested) {
+  launchAtLoginError_ = std::nullopt;
+  const std::optional<PlatformError> failure = updateLoginItemRegistration(*system_, requested);
+  // The switch shows what the system reports after the attempt, not what was asked for.
+  launchAtLoginEnabled_ = isLoginItemEnabled(*system_);
+  if (failure) launchAtLoginError_ = failure->localizedDescription;
+}
+
+}  // namespace wheelright
