@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/weak_callback.h"
+
 namespace wheelright {
 
 std::string statusSymbolName(const AppModel::Status& status) {
@@ -71,13 +73,10 @@ void WheelrightApp::observe() {
 void WheelrightApp::scheduleUpdate() {
   if (isUpdateScheduled_) return;
   isUpdateScheduled_ = true;
-  std::weak_ptr<WheelrightApp> weakSelf = weak_from_this();
-  platform_.mainLoop->postToMainQueue([weakSelf] {
-    if (auto app = weakSelf.lock()) {
-      app->isUpdateScheduled_ = false;
-      app->platform_.statusItem->setNeedsUpdate();
-    }
-  });
+  platform_.mainLoop->postToMainQueue(weakCallback(weak_from_this(), [](WheelrightApp& app) {
+    app.isUpdateScheduled_ = false;
+    app.platform_.statusItem->setNeedsUpdate();
+  }));
 }
 
 StatusLabel WheelrightApp::label() const { return menuBarLabel(model_->status()); }

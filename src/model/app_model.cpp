@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/weak_callback.h"
 #include "model/system_probes.h"
 
 namespace wheelright {
@@ -44,19 +45,13 @@ void AppModel::launch() {
     postAlert(&AppModel::showOnboardingAlert);
   }
 
-  std::weak_ptr<AppModel> weakSelf = weak_from_this();
-  permissionTimer_ = mainLoop_->scheduleRepeatingTimer(1.5, [weakSelf, loop = mainLoop_] {
-    loop->startMainThreadTask([weakSelf] {
-      if (auto model = weakSelf.lock()) model->refreshStatus();
-    });
-  });
+  const auto tick = weakCallback(weak_from_this(), [](AppModel& model) { model.refreshStatus(); });
+  permissionTimer_ = mainLoop_->scheduleRepeatingTimer(
+      1.5, [tick, loop = mainLoop_] { loop->startMainThreadTask(tick); });
 }
 
 void AppModel::postAlert(void (AppModel::*show)()) {
-  std::weak_ptr<AppModel> weakSelf = weak_from_this();
-  mainLoop_->postToMainQueue([weakSelf, show] {
-    if (auto model = weakSelf.lock()) ((*model).*show)();
-  });
+  mainLoop_->postToMainQueue(weakCallback(weak_from_this(), [show](AppModel& model) { (model.*show)(); }));
 }
 
 ScrollEventTap& AppModel::eventTap() {

@@ -1,0 +1,55 @@
+#include "base/observable.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/weak_callback.h"
+
+namespace wheelright {
+namespace {
+
+TEST(Observable, EveryAssignmentIsAnnouncedBeforeItIsStored) {
+  ObjectWillChange willChange;
+  Published<int> value(willChange, 1);
+  std::vector<int> seen;
+  willChange.subscribe([&] { seen.push_back(value); });
+  willChange.subscribe([&] { seen.push_back(-value); });
+  value = 2;
+  value = 2;  // an equal value is announced too
+  value.set(3);
+  EXPECT_EQ(seen, (std::vector<int>{1, -1, 2, -2, 2, -2}));
+  EXPECT_EQ(value.get(), 3);
+}
+
+TEST(Observable, UnsubscribingDuringASendStopsLaterObservers) {
+  ObjectWillChange willChange;
+  std::vector<std::string> calls;
+  ObjectWillChange::Token second = 0;
+  willChange.subscribe([&] {
+    calls.push_back("first");
+    willChange.unsubscribe(second);
+  });
+  second = willChange.subscribe([&] { calls.push_back("second"); });
+  willChange.send();
+  willChange.send();
+  EXPECT_EQ(calls, (std::vector<std::string>{"first", "first"}));
+  EXPECT_EQ(willChange.observerCount(), 1u);
+}
+
+TEST(WeakCallback, RunsWhileTheOwnerLivesAndDoesNothingAfter) {
+  auto owner = std::make_shared<int>(0);
+  auto callback = weakCallback(std::weak_ptr<int>(owner), [](int& n) { ++n; });
+  callback();
+  callback();
+  EXPECT_EQ(*owner, 2);
+  std::weak_ptr<int> watch = owner;
+  owner.reset();
+  callback();
+  EXPECT_TRUE(watch.expired()) << "the callback never kept its owner alive";
+}
+
+}  // namespace
+}  // namespace wheelright
