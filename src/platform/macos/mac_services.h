@@ -1,0 +1,24 @@
+#pragma once
+// One factory per macOS service, each defined in its own .mm; makeMacPlatform bundles them.
+// Plain C++: nothing Objective-C crosses this header.
+
+#include <memory>
+
+#include "platform/alert_presenter.h"
+#include "platform/event_tap_services.h"
+#include "platform/main_loop.h"
+#include "platform/status_item.h"
+#include "platform/system_services.h"
+#include "platform/user_defaults.h"
+
+namespace wheelright {
+
+std::shared_ptr<EventTapServices> makeMacEventTapServices();
+// Over NSUserDefaults standardUserDefaults, taken once for the whole run.
+std::shared_ptr<UserDefaults> makeMacStandardUserDefaults();
+std::shared_ptr<SystemServices> makeMacSystemServices();
+std::shared_ptr<MainLoop> makeMacMainLoop();
+std::shared_ptr<AlertPresenter> makeMacAlertPresenter();
+std::shared_ptr<StatusItem> makeMacStatusItem();
+
+}  // namespace wheelright

@@ -1,0 +1,168 @@
+// SystemServices over CFPreferences, the Accessibility trust calls, NSWorkspace, NSApplication and
+// SMAppService.
+
+#import <AppKit/AppKit.h>
+#import <ApplicationServices/ApplicationServices.h>
+#import <ServiceManagement/ServiceManagement.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "platform/macos/mac_services.h"
+#include "platform/macos/objc_bridge.h"
+
+namespace wheelright {
+namespace {
+
+static_assert(static_cast<NSInteger>(LoginItemStatus::notRegistered) ==
+              SMAppServiceStatusNotRegistered);
+static_assert(static_cast<NSInteger>(LoginItemStatus::enabled) == SMAppServiceStatusEnabled);
+static_assert(static_cast<NSInteger>(LoginItemStatus::requiresApproval) ==
+              SMAppServiceStatusRequiresApproval);
+static_assert(static_cast<NSInteger>(LoginItemStatus::notFound) == SMAppServiceStatusNotFound);
+
+CFStringRef toCF(PreferenceApplication application) {
+  switch (application) {
+    case PreferenceApplication::anyApplication:
+      return kCFPreferencesAnyApplication;
+  }
+  return kCFPreferencesAnyApplication;
+}
+
+CFStringRef toCF(PreferenceUser user) {
+  switch (user) {
+    case PreferenceUser::currentUser:
+      return kCFPreferencesCurrentUser;
+  }
+  return kCFPreferencesCurrentUser;
+}
+
+CFStringRef toCF(PreferenceHost host) {
+  switch (host) {
+    case PreferenceHost::anyHost:
+      return kCFPreferencesAnyHost;
+  }
+  return kCFPreferencesAnyHost;
+}
+
+// Reads a property-list value without taking it over; the caller still releases it.
+PreferenceValue interpretPreference(CFPropertyListRef value) {
+  if (value == nullptr) return std::monostate{};
+  const CFTypeID type = CFGetTypeID(value);
+  if (type == CFBooleanGetTypeID()) {
+    return CFBooleanGetValue(static_cast<CFBooleanRef>(value)) != false;
+  }
+  if (type == CFNumberGetTypeID()) {
+    const auto number = static_cast<CFNumberRef>(value);
+    if (CFNumberIsFloatType(number)) {
+      double real = 0;
+      CFNumberGetValue(number, kCFNumberDoubleType, &real);
+      return real;
+    }
+    std::int64_t integer = 0;
+    // An unsigned value beyond the signed range comes back clamped, which keeps it non-zero.
+    CFNumberGetValue(number, kCFNumberSInt64Type, &integer);
+    return integer;
+  }
+  NSString* kind = CFBridgingRelease(CFCopyTypeIDDescription(type));
+  return PreferenceOther{toStdString(kind)};
+}
+
+// Asked anew at each use: the service object describes the running bundle as it is now.
+SMAppService* mainAppService() { return [SMAppService mainAppService]; }
+
+std::optional<PlatformError> loginItemFailure(BOOL succeeded, NSError* error) {
+  if (succeeded) return std::nullopt;
+  return PlatformError{toStdString(error.localizedDescription)};
+}
+
+class MacSystemServices final : public SystemServices {
+ public:
+  MacSystemServices() = default;
+  MacSystemServices(const MacSystemServices&) = delete;
+  MacSystemServices& operator=(const MacSystemServices&) = delete;
+  ~MacSystemServices() override {
+    for (const auto& [name, key] : preferenceKeys_) CFRelease(key);
+  }
+
+  PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
+                                      PreferenceUser user, PreferenceHost host) override {
+    CFPropertyListRef value =
+        CFPreferencesCopyValue(preferenceKey(key), toCF(app), toCF(user), toCF(host));
+    PreferenceValue result = interpretPreference(value);
+    if (value != nullptr) CFRelease(value);
+    return result;
+  }
+
+  bool isProcessTrusted() override { return AXIsProcessTrusted(); }
+
+  bool isProcessTrustedWithOptions(bool prompt) override {
+    const void* keys[] = {kAXTrustedCheckOptionPrompt};
+    const void* values[] = {prompt ? kCFBooleanTrue : kCFBooleanFalse};
+    CFDictionaryRef options =
+        CFDictionaryCreate(kCFAllocatorDefault, keys, values, 1, &kCFTypeDictionaryKeyCallBacks,
+                           &kCFTypeDictionaryValueCallBacks);
+    const bool trusted = AXIsProcessTrustedWithOptions(options);
+    CFRelease(options);
+    return trusted;
+  }
+
+  OpenURLResult openURL(const std::string& address) override {
+    NSURL* url = [NSURL URLWithString:toNSString(address)];
+    if (url == nil) return OpenURLResult::notAURL;
+    return [NSWorkspace.sharedWorkspace openURL:url] ? OpenURLResult::opened
+                                                     : OpenURLResult::refused;
+  }
+
+  void openApplication(const std::string& path) override {
+    [NSWorkspace.sharedWorkspace openApplicationAtURL:[NSURL fileURLWithPath:toNSString(path)]
+                                        configuration:[NSWorkspaceOpenConfiguration configuration]
+                                    completionHandler:nil];
+  }
+
+  void terminate() override { [NSApp terminate:nil]; }
+
+  LoginItemStatus mainAppServiceStatus() override {
+    return static_cast<LoginItemStatus>(static_cast<std::int64_t>(mainAppService().status));
+  }
+
+  std::optional<PlatformError> registerMainAppService() override {
+    NSError* error = nil;
+    const BOOL succeeded = [mainAppService() registerAndReturnError:&error];
+    return loginItemFailure(succeeded, error);
+  }
+
+  std::optional<PlatformError> unregisterMainAppService() override {
+    NSError* error = nil;
+    const BOOL succeeded = [mainAppService() unregisterAndReturnError:&error];
+    return loginItemFailure(succeeded, error);
+  }
+
+ private:
+  // Each key becomes a CFString once and is kept for the life of the process; the preference is
+  // read every 1.5 seconds and only its value is meant to be fresh.
+  CFStringRef preferenceKey(const std::string& key) {
+    auto found = preferenceKeys_.find(key);
+    if (found == preferenceKeys_.end()) {
+      CFStringRef created = CFStringCreateWithBytes(
+          kCFAllocatorDefault, reinterpret_cast<const UInt8*>(key.data()),
+          static_cast<CFIndex>(key.size()), kCFStringEncodingUTF8, false);
+      if (created == nullptr) created = CFSTR("");
+      found = preferenceKeys_.emplace(key, created).first;
+    }
+    return found->second;
+  }
+
+  std::unordered_map<std::string, CFStringRef> preferenceKeys_;
+};
+
+}  // namespace
+
+std::shared_ptr<SystemServices> makeMacSystemServices() {
+  return std::make_shared<MacSystemServices>();
+}
+
+}  // namespace wheelright
