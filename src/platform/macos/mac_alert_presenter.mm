@@ -1,0 +1,43 @@
+// AlertPresenter over NSAlert.
+
+#import <AppKit/AppKit.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/macos/mac_services.h"
+#include "platform/macos/objc_bridge.h"
+
+namespace wheelright {
+namespace {
+
+static_assert(static_cast<NSUInteger>(AlertStyle::warning) == NSAlertStyleWarning);
+static_assert(static_cast<NSUInteger>(AlertStyle::informational) == NSAlertStyleInformational);
+static_assert(static_cast<NSUInteger>(AlertStyle::critical) == NSAlertStyleCritical);
+static_assert(alertFirstButtonReturn == NSAlertFirstButtonReturn);
+
+class MacAlertPresenter final : public AlertPresenter {
+ public:
+  // A menu-bar application is not frontmost; without this its alert would open behind others.
+  void activateIgnoringOtherApps() override { [NSApp activateIgnoringOtherApps:YES]; }
+
+  long runModal(const AlertContent& content) override {
+    NSAlert* alert = [[NSAlert alloc] init];
+    alert.alertStyle = static_cast<NSAlertStyle>(content.style);
+    alert.messageText = toNSString(content.messageText);
+    alert.informativeText = toNSString(content.informativeText);
+    alert.icon = systemSymbolImage(content.iconSymbolName, content.iconAccessibilityDescription);
+    for (const std::string& title : content.buttonTitles) {
+      [alert addButtonWithTitle:toNSString(title)];
+    }
+    return static_cast<long>([alert runModal]);
+  }
+};
+
+}  // namespace
+
+std::shared_ptr<AlertPresenter> makeMacAlertPresenter() {
+  return std::make_shared<MacAlertPresenter>();
+}
+
+}  // namespace wheelright

@@ -1,0 +1,162 @@
+// StatusItem over NSStatusItem and NSMenu. The menu is rebuilt from the provider just before it
+// opens and whenever the values behind it change, so what it shows is never stale.
+
+#import <AppKit/AppKit.h>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/macos/mac_services.h"
+#include "platform/macos/menu_items.h"
+#include "platform/macos/objc_bridge.h"
+
+// The target of one menu item: runs what choosing it does. The item keeps it alive as its
+// represented object, since an item's target is held weakly.
+@interface WRMenuChoice : NSObject
+- (instancetype)initWithChoice:(std::function<void()>)choose;
+- (void)choose:(id)sender;
+@end
+
+@implementation WRMenuChoice {
+  std::function<void()> _choose;
+}
+
+- (instancetype)initWithChoice:(std::function<void()>)choose {
+  self = [super init];
+  if (self != nil) _choose = std::move(choose);
+  return self;
+}
+
+- (void)choose:(id)sender {
+  (void)sender;
+  // Choosing may rebuild the menu and free this item; run from a copy of the closure.
+  const std::function<void()> choose = _choose;
+  if (choose) choose();
+}
+
+@end
+
+// Tells the owner that the menu is about to be shown.
+@interface WRMenuDelegate : NSObject <NSMenuDelegate>
+- (instancetype)initWithNeedsUpdate:(std::function<void()>)needsUpdate;
+- (void)detach;
+@end
+
+@implementation WRMenuDelegate {
+  std::function<void()> _needsUpdate;
+}
+
+- (instancetype)initWithNeedsUpdate:(std::function<void()>)needsUpdate {
+  self = [super init];
+  if (self != nil) _needsUpdate = std::move(needsUpdate);
+  return self;
+}
+
+- (void)detach {
+  _needsUpdate = nullptr;
+}
+
+- (void)menuNeedsUpdate:(NSMenu*)menu {
+  (void)menu;
+  if (_needsUpdate) _needsUpdate();
+}
+
+@end
+
+namespace wheelright {
+namespace {
+
+NSStatusBar* statusBar() { return NSStatusBar.systemStatusBar; }
+
+class MacStatusItem final : public StatusItem {
+ public:
+  MacStatusItem() = default;
+  MacStatusItem(const MacStatusItem&) = delete;
+  MacStatusItem& operator=(const MacStatusItem&) = delete;
+  ~MacStatusItem() override { remove(); }
+
+  void show(LabelProvider label, MenuProvider menu) override {
+    labelProvider_ = std::move(label);
+    menuProvider_ = std::move(menu);
+    if (item_ == nil) {
+      item_ = [statusBar() statusItemWithLength:NSVariableStatusItemLength];
+      menu_ = [[NSMenu alloc] initWithTitle:@""];
+      // Text lines stay disabled and every other item enabled, as the entries say.
+      menu_.autoenablesItems = NO;
+      delegate_ = [[WRMenuDelegate alloc] initWithNeedsUpdate:[this] { rebuildMenu(); }];
+      menu_.delegate = delegate_;
+      item_.menu = menu_;
+    }
+    updateLabel();
+    rebuildMenu();
+  }
+
+  void setNeedsUpdate() override {
+    if (item_ == nil) return;
+    updateLabel();
+    rebuildMenu();
+  }
+
+  void remove() override {
+    [delegate_ detach];
+    menu_.delegate = nil;
+    if (item_ != nil) [statusBar() removeStatusItem:item_];
+    item_ = nil;
+    menu_ = nil;
+    delegate_ = nil;
+    labelProvider_ = nullptr;
+    menuProvider_ = nullptr;
+  }
+
+ private:
+  // The bar shows the symbol alone, drawn as a template so that it follows the bar's
+  // appearance; the title is what VoiceOver reads. Without a symbol the title stands in.
+  void updateLabel() {
+    if (!labelProvider_) return;
+    const StatusLabel label = labelProvider_();
+    NSString* title = toNSString(label.title);
+    NSImage* image = systemSymbolImage(label.symbolName, label.title);
+    [image setTemplate:YES];
+    NSStatusBarButton* button = item_.button;
+    button.image = image;
+    button.title = image != nil ? @"" : title;
+    [button setAccessibilityTitle:title];
+  }
+
+  void rebuildMenu() {
+    if (menu_ == nil || !menuProvider_) return;
+    [menu_ removeAllItems];
+    for (MenuItemSpec& spec : menuItemSpecs(menuProvider_())) [menu_ addItem:makeItem(spec)];
+  }
+
+  static NSMenuItem* makeItem(MenuItemSpec& spec) {
+    if (spec.kind == MenuItemSpec::Kind::separator) return [NSMenuItem separatorItem];
+    NSMenuItem* item = [[NSMenuItem alloc] initWithTitle:toNSString(spec.title)
+                                                  action:nil
+                                           keyEquivalent:toNSString(spec.keyEquivalent)];
+    item.keyEquivalentModifierMask = spec.usesCommandModifier ? NSEventModifierFlagCommand : NSEventModifierFlags{0};
+    item.state = spec.isChecked ? NSControlStateValueOn : NSControlStateValueOff;
+    item.enabled = spec.isEnabled;
+    if (spec.choose) {
+      WRMenuChoice* choice = [[WRMenuChoice alloc] initWithChoice:std::move(spec.choose)];
+      item.target = choice;
+      item.action = @selector(choose:);
+      item.representedObject = choice;
+    }
+    return item;
+  }
+
+  LabelProvider labelProvider_;
+  MenuProvider menuProvider_;
+  NSStatusItem* item_ = nil;
+  NSMenu* menu_ = nil;
+  WRMenuDelegate* delegate_ = nil;
+};
+
+}  // namespace
+
+std::shared_ptr<StatusItem> makeMacStatusItem() { return std::make_shared<MacStatusItem>(); }
+
+}  // namespace wheelright
