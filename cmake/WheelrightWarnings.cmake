@@ -5,6 +5,6 @@ if(MSVC)
 else()
   target_compile_options(wheelright_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Werror -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-    -Wcast-align -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference
+    -Wcast-align -Woverloaded-virtual -Wconversion -Wsign-conversion
     -Wimplicit-fallthrough)
 endif()

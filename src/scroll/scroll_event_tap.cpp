@@ -15,6 +15,10 @@ const char* ScrollEventTap::StartError::errorDescription() const noexcept {
   return "";
 }
 
+// Everything the callback reaches is inlined into it: it runs for every scroll event of the desktop.
+#if defined(__GNUC__)
+[[gnu::flatten]]
+#endif
 EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,
                            void* userInfo) {
   if (userInfo == nullptr) return event;

@@ -1,0 +1,177 @@
+// The cost of the per-event path against two floors: the field work alone, and the field work plus
+// the lifetime work that every event needs (one strong reference to the tap, one weak load of the
+// owner and its three switches). Prints nanoseconds per event and the path's ratio to each floor.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_event_taps.h"
+#include "scroll/event_fields.h"
+#include "scroll/scroll_event_tap.h"
+
+namespace wheelright {
+namespace {
+
+// Stands in for the application model: the provider reaches the switches through a weak reference.
+struct Owner {
+  bool reverseVertical = true;
+  bool reverseHorizontal = true;
+  bool treatContinuousWithoutPhaseAsMouse = false;
+};
+
+struct Fixture {
+  std::shared_ptr<Owner> owner = std::make_shared<Owner>();
+  std::shared_ptr<EventTapServices> services = makeBenchEventTaps();
+  std::shared_ptr<ScrollEventTap> tap;
+  BenchEvent event;
+
+  Fixture() {
+    std::weak_ptr<Owner> weakOwner = owner;
+    tap = ScrollEventTap::create(services, [weakOwner]() -> ScrollConfiguration {
+      if (auto o = weakOwner.lock()) {
+        return {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
+      }
+      return settingsDefaultConfiguration;
+    });
+    tap->start();
+    event.integers[field::deltaAxis1] = 3;
+    event.doubles[field::fixedPtDeltaAxis1] = 3.0;
+    event.integers[field::pointDeltaAxis1] = 30;
+    event.integers[field::deltaAxis2] = 1;
+    event.doubles[field::fixedPtDeltaAxis2] = 1.0;
+    event.integers[field::pointDeltaAxis2] = 10;
+  }
+  EventRef ref() { return reinterpret_cast<EventRef>(&event); }
+};
+
+void BM_MouseWheelEvent(benchmark::State& state) {
+  Fixture f;
+  EventRef ref = f.ref();
+  void* userInfo = f.tap.get();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(scrollTapCallback(nullptr, event_type::scrollWheel, ref, userInfo));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MouseWheelEvent);
+
+void BM_TrackpadEvent(benchmark::State& state) {
+  Fixture f;
+  f.event.integers[field::isContinuous] = 1;
+  f.event.integers[field::scrollPhase] = 2;
+  EventRef ref = f.ref();
+  void* userInfo = f.tap.get();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(scrollTapCallback(nullptr, event_type::scrollWheel, ref, userInfo));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_TrackpadEvent);
+
+// Three classification reads, then one axis pair read whole and written back negated.
+inline void fieldWork(EventTapServices& s, EventRef e, const ScrollConfiguration& c) {
+  benchmark::DoNotOptimize(s.eventIntegerValue(e, field::isContinuous));
+  benchmark::DoNotOptimize(s.eventIntegerValue(e, field::scrollPhase));
+  benchmark::DoNotOptimize(s.eventIntegerValue(e, field::momentumPhase));
+  if (c.reverseVertical) {
+    const auto line = s.eventIntegerValue(e, field::deltaAxis1);
+    const auto fixed = s.eventDoubleValue(e, field::fixedPtDeltaAxis1);
+    const auto point = s.eventIntegerValue(e, field::pointDeltaAxis1);
+    s.eventSetIntegerValue(e, field::deltaAxis1, -line);
+    s.eventSetDoubleValue(e, field::fixedPtDeltaAxis1, -fixed);
+    s.eventSetIntegerValue(e, field::pointDeltaAxis1, -point);
+  }
+  if (c.reverseHorizontal) {
+    const auto line = s.eventIntegerValue(e, field::deltaAxis2);
+    const auto fixed = s.eventDoubleValue(e, field::fixedPtDeltaAxis2);
+    const auto point = s.eventIntegerValue(e, field::pointDeltaAxis2);
+    s.eventSetIntegerValue(e, field::deltaAxis2, -line);
+    s.eventSetDoubleValue(e, field::fixedPtDeltaAxis2, -fixed);
+    s.eventSetIntegerValue(e, field::pointDeltaAxis2, -point);
+  }
+}
+
+void BM_FieldAccessFloor(benchmark::State& state) {
+  Fixture f;
+  EventTapServices* services = f.services.get();
+  benchmark::DoNotOptimize(services);  // keep the calls virtual, as on the path
+  EventRef ref = f.ref();
+  const ScrollConfiguration both{true, true, false};
+  for (auto _ : state) {
+    fieldWork(*services, ref, both);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FieldAccessFloor);
+
+void BM_LifetimeFloor(benchmark::State& state) {
+  Fixture f;
+  EventTapServices* services = f.services.get();
+  benchmark::DoNotOptimize(services);
+  EventRef ref = f.ref();
+  ScrollEventTap* tapAddress = f.tap.get();
+  benchmark::DoNotOptimize(tapAddress);
+  const std::weak_ptr<Owner> weakOwner = f.owner;
+  for (auto _ : state) {
+    const std::shared_ptr<ScrollEventTap> strongTap = tapAddress->weak_from_this().lock();
+    benchmark::DoNotOptimize(strongTap.get());
+    ScrollConfiguration config;
+    if (auto o = weakOwner.lock()) {
+      config = {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
+    }
+    fieldWork(*services, ref, config);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_LifetimeFloor);
+
+// Keeps the median of each benchmark's repetitions for the summary.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;
+};
+
+}  // namespace
+}  // namespace wheelright
+
+int main(int argc, char** argv) {
+  std::vector<char*> args(argv, argv + argc);
+  std::string repetitions = "--benchmark_repetitions=15";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  args.insert(args.begin() + 1, {repetitions.data(), aggregates.data()});
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  wheelright::MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const auto& m = reporter.medians;
+  auto median = [&m](const char* name) {
+    const auto it = m.find(name);
+    return it == m.end() ? 0.0 : it->second;
+  };
+  const double wheel = median("BM_MouseWheelEvent");
+  const double fieldFloor = median("BM_FieldAccessFloor");
+  const double lifetimeFloor = median("BM_LifetimeFloor");
+  std::printf("\nmedian ns per event: mouse wheel %.2f, trackpad %.2f, field floor %.2f, lifetime floor %.2f\n",
+              wheel, median("BM_TrackpadEvent"), fieldFloor, lifetimeFloor);
+  if (fieldFloor > 0 && lifetimeFloor > 0) {
+    std::printf("mouse wheel / field floor: %.3f\nmouse wheel / lifetime floor: %.3f\n",
+                wheel / fieldFloor, wheel / lifetimeFloor);
+  }
+  return 0;
+}

@@ -1,0 +1,60 @@
+# Cross-builds Wheelright.app on Linux with clang 14 and ld64.lld against a macOS SDK laid out
+# at $MACOS_SDK (headers and .tbd link stubs). Used by the macos-cross preset.
+
+set(CMAKE_SYSTEM_NAME Darwin)
+set(CMAKE_SYSTEM_VERSION 22.4)  # Darwin of macOS 13.3, the SDK's release
+
+if(NOT DEFINED ENV{MACOS_SDK} OR "$ENV{MACOS_SDK}" STREQUAL "")
+  message(FATAL_ERROR "macos-cross: set MACOS_SDK to the root of a macOS SDK "
+                      "(the directory that holds SDKSettings.json, e.g. .../MacOSX13.3.sdk)")
+endif()
+if(NOT EXISTS "$ENV{MACOS_SDK}/usr/include/stdio.h")
+  message(FATAL_ERROR "macos-cross: MACOS_SDK=$ENV{MACOS_SDK} does not look like a macOS SDK")
+endif()
+set(CMAKE_OSX_SYSROOT "$ENV{MACOS_SDK}" CACHE PATH "macOS SDK")
+set(CMAKE_OSX_DEPLOYMENT_TARGET "13.0" CACHE STRING "Minimum macOS version")
+# Try-compile projects inherit the architectures; the top level sets both for a universal build.
+if(NOT CMAKE_OSX_ARCHITECTURES)
+  set(CMAKE_OSX_ARCHITECTURES arm64 CACHE STRING "Build architectures" FORCE)
+endif()
+list(GET CMAKE_OSX_ARCHITECTURES 0 _wheelright_first_arch)
+set(_wheelright_target "${_wheelright_first_arch}-apple-macos${CMAKE_OSX_DEPLOYMENT_TARGET}")
+
+set(CMAKE_C_COMPILER /usr/bin/clang-14)
+set(CMAKE_CXX_COMPILER /usr/bin/clang++-14)
+set(CMAKE_OBJCXX_COMPILER /usr/bin/clang++-14)
+foreach(lang C CXX OBJCXX)
+  set(CMAKE_${lang}_COMPILER_TARGET "${_wheelright_target}")
+endforeach()
+set(CMAKE_AR /usr/bin/llvm-ar-14 CACHE FILEPATH "Archiver")
+set(CMAKE_RANLIB /usr/bin/llvm-ranlib-14 CACHE FILEPATH "Archive indexer")
+set(CMAKE_INSTALL_NAME_TOOL /usr/bin/llvm-install-name-tool-14 CACHE FILEPATH "install_name_tool")
+
+# The Linux host's libstdc++ does not exist for Darwin: the SDK's libc++ does.
+set(_wheelright_flags "-stdlib=libc++")
+set(_wheelright_link_flags "-fuse-ld=lld")
+
+# With more than one -arch, clang builds each slice and joins them with "lipo", a name that
+# LLVM installs as llvm-lipo; -B shows it the way.
+list(LENGTH CMAKE_OSX_ARCHITECTURES _wheelright_arch_count)
+if(_wheelright_arch_count GREATER 1)
+  set(_wheelright_tools "${CMAKE_BINARY_DIR}/macos-cross-tools")
+  file(MAKE_DIRECTORY "${_wheelright_tools}")
+  file(CREATE_LINK /usr/bin/llvm-lipo-14 "${_wheelright_tools}/lipo" SYMBOLIC)
+  string(APPEND _wheelright_flags " -B${_wheelright_tools}")
+  string(APPEND _wheelright_link_flags " -B${_wheelright_tools}")
+endif()
+
+set(CMAKE_C_FLAGS_INIT "${_wheelright_flags}")
+set(CMAKE_CXX_FLAGS_INIT "${_wheelright_flags}")
+set(CMAKE_OBJCXX_FLAGS_INIT "${_wheelright_flags}")
+foreach(kind EXE SHARED MODULE)
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "${_wheelright_link_flags}")
+endforeach()
+
+# Headers and libraries come from the SDK only; programs from the host.
+set(CMAKE_FIND_ROOT_PATH "${CMAKE_OSX_SYSROOT}")
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
