@@ -1,0 +1,18 @@
+#include "platform/macos/mac_platform.h"
+
+#include "platform/macos/mac_services.h"
+
+namespace wheelright {
+
+Platform makeMacPlatform() {
+  return Platform{
+      .eventTaps = makeMacEventTapServices(),
+      .standardUserDefaults = makeMacStandardUserDefaults(),
+      .system = makeMacSystemServices(),
+      .mainLoop = makeMacMainLoop(),
+      .alerts = makeMacAlertPresenter(),
+      .statusItem = makeMacStatusItem(),
+  };
+}
+
+}  // namespace wheelright
