@@ -20,6 +20,12 @@ endif()
 list(GET CMAKE_OSX_ARCHITECTURES 0 _wheelright_first_arch)
 set(_wheelright_target "${_wheelright_first_arch}-apple-macos${CMAKE_OSX_DEPLOYMENT_TARGET}")
 
+# clang hands every LIBRARY_PATH entry to the linker as -L: Linux libraries found there would be
+# linked into a Darwin executable. The preset empties it.
+if(NOT "$ENV{LIBRARY_PATH}" STREQUAL "")
+  message(WARNING "macos-cross: LIBRARY_PATH is set ($ENV{LIBRARY_PATH}); unset it for the build")
+endif()
+
 set(CMAKE_C_COMPILER /usr/bin/clang-14)
 set(CMAKE_CXX_COMPILER /usr/bin/clang++-14)
 set(CMAKE_OBJCXX_COMPILER /usr/bin/clang++-14)
@@ -43,6 +49,12 @@ if(_wheelright_arch_count GREATER 1)
   file(CREATE_LINK /usr/bin/llvm-lipo-14 "${_wheelright_tools}/lipo" SYMBOLIC)
   string(APPEND _wheelright_flags " -B${_wheelright_tools}")
   string(APPEND _wheelright_link_flags " -B${_wheelright_tools}")
+  # Objects are then universal, which an ar archive cannot index; libtool makes a universal
+  # archive of one thin archive per architecture, as ld64.lld expects.
+  foreach(lang C CXX OBJCXX)
+    set(CMAKE_${lang}_CREATE_STATIC_LIBRARY
+        "/usr/bin/llvm-libtool-darwin-14 -static -o <TARGET> <LINK_FLAGS> <OBJECTS>")
+  endforeach()
 endif()
 
 set(CMAKE_C_FLAGS_INIT "${_wheelright_flags}")
