@@ -1,0 +1,274 @@
+#include "platform/sim/console.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+#include "platform/sim/desktop_text.h"
+
+namespace wheelright::sim {
+
+ConsoleInput::Status StreamInput::read(std::string& line, std::optional<double>) {
+  return std::getline(in_, line) ? Status::line : Status::end;
+}
+
+ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double> timeoutSeconds) {
+  if (isAtLineStart_) {
+    prompt_ << "> " << std::flush;
+    isAtLineStart_ = false;
+  }
+  for (;;) {
+    if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
+      line = buffer_.substr(0, end);
+      buffer_.erase(0, end + 1);
+      isAtLineStart_ = true;
+      return Status::line;
+    }
+    if (isAtEnd_) {
+      if (buffer_.empty()) return Status::end;
+      line = std::move(buffer_);
+      buffer_.clear();
+      return Status::line;
+    }
+    pollfd waiting{fd_, POLLIN, 0};
+    const int milliseconds =
+        timeoutSeconds ? static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000)) : -1;
+    const int ready = ::poll(&waiting, 1, milliseconds);
+    if (ready == 0) return Status::timeout;
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      isAtEnd_ = true;
+      continue;
+    }
+    char chunk[4096];
+    const ssize_t count = ::read(fd_, chunk, sizeof chunk);
+    if (count <= 0) {
+      isAtEnd_ = true;
+    } else {
+      buffer_.append(chunk, static_cast<std::size_t>(count));
+    }
+  }
+}
+
+Console::Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out)
+    : desktop_(std::move(desktop)), input_(input), out_(out) {
+  desktop_->log().setOutputListener([this](const std::string& line) { print(line); });
+  desktop_->alerts().setHandler([this](const AlertContent& alert) { return runAlert(alert); });
+}
+
+Console::~Console() {
+  isFinished_ = true;
+  app_.reset();
+  desktop_->log().setOutputListener(nullptr);
+  desktop_->alerts().setHandler(nullptr);
+}
+
+int Console::run() {
+  launch();
+  afterCommand();
+  while (!isFinished_) {
+    std::string line;
+    const std::optional<double> timeout = desktop_->runLoop().clock() == SimRunLoop::Clock::real
+                                              ? desktop_->runLoop().secondsUntilNextTimer()
+                                              : std::nullopt;
+    const ConsoleInput::Status status = input_.read(line, timeout);
+    if (status == ConsoleInput::Status::end) break;
+    if (status == ConsoleInput::Status::line) execute(line);
+    afterCommand();
+  }
+  finish();
+  app_.reset();
+  out_.flush();
+  return 0;
+}
+
+void Console::launch() { app_ = WheelrightApp::create(desktop_->platform()); }
+
+void Console::afterCommand() {
+  if (!isFinished_) desktop_->runLoop().runPending();
+  if (desktop_->system().isTerminated()) finish();
+}
+
+// The process ends here: nothing more runs and nothing more is shown.
+void Console::finish() {
+  isFinished_ = true;
+  desktop_->runLoop().stop();
+}
+
+void Console::print(const std::string& line) {
+  if (isFinished_) return;
+  out_ << line << '\n';
+  if (desktop_->runLoop().clock() == SimRunLoop::Clock::real) out_.flush();
+}
+
+void Console::error(const std::string& message) { print("error: " + message); }
+
+long Console::runAlert(const AlertContent&) {
+  alertResponses_.emplace_back();
+  while (!isFinished_ && !alertResponses_.back()) {
+    std::string line;
+    const ConsoleInput::Status status = input_.read(line, std::nullopt);
+    if (status == ConsoleInput::Status::end) {
+      finish();
+      break;
+    }
+    if (status == ConsoleInput::Status::line) execute(line);
+    afterCommand();
+  }
+  const long response = alertResponses_.back().value_or(SimAlertPresenter::abortResponse);
+  alertResponses_.pop_back();
+  return response;
+}
+
+void Console::execute(const std::string& line) {
+  auto parsed = console::parseCommand(line);
+  if (const auto* failure = std::get_if<console::ParseError>(&parsed)) {
+    error(failure->message);
+    return;
+  }
+  perform(std::get<console::Command>(parsed));
+}
+
+bool Console::checkMenuUsable() {
+  if (!alertResponses_.empty()) {
+    error("the menu cannot be used while an alert is open");
+    return false;
+  }
+  if (!desktop_->statusItem().isShown()) {
+    error("the status item is not in the menu bar");
+    return false;
+  }
+  return true;
+}
+
+void Console::perform(const console::Command& command) {
+  using namespace console;
+  SimStatusItem& item = desktop_->statusItem();
+  std::visit(
+      [&](const auto& c) {
+        using C = std::decay_t<decltype(c)>;
+        if constexpr (std::is_same_v<C, Nothing>) {
+        } else if constexpr (std::is_same_v<C, ShowMenu>) {
+          if (!checkMenuUsable()) return;
+          for (const std::string& menuLine : menuLines(*item.label(), item.menu())) print(menuLine);
+        } else if constexpr (std::is_same_v<C, Choose>) {
+          if (!checkMenuUsable()) return;
+          if (const auto* number = std::get_if<std::size_t>(&c.entry)) {
+            if (!item.choose(*number)) error("the menu has no entry " + std::to_string(*number));
+          } else if (const auto& label = std::get<std::string>(c.entry); !item.choose(label)) {
+            error("the menu has no entry \"" + label + "\"");
+          }
+        } else if constexpr (std::is_same_v<C, KeyEquivalentPress>) {
+          if (!checkMenuUsable()) return;
+          if (!item.pressKeyEquivalent(c.key)) {
+            error(std::string("no menu entry has the key equivalent cmd-") + c.key);
+          }
+        } else if constexpr (std::is_same_v<C, PressButton> || std::is_same_v<C, Respond>) {
+          const AlertContent* alert = desktop_->alerts().openAlert();
+          if (alertResponses_.empty() || alert == nullptr) {
+            error("no alert is open");
+          } else if constexpr (std::is_same_v<C, PressButton>) {
+            if (c.button > alert->buttonTitles.size()) {
+              error("the alert has no button " + std::to_string(c.button));
+            } else {
+              alertResponses_.back() = alertFirstButtonReturn + static_cast<long>(c.button) - 1;
+            }
+          } else {
+            alertResponses_.back() = c.code;
+          }
+        } else if constexpr (std::is_same_v<C, Inject>) {
+          desktop_->inject(c.event);
+        } else if constexpr (std::is_same_v<C, SetNatural>) {
+          desktop_->system().setNaturalScrollPreference(c.value);
+        } else if constexpr (std::is_same_v<C, SetTrust>) {
+          desktop_->system().setTrusted(c.isTrusted);
+        } else if constexpr (std::is_same_v<C, SetTapFailure>) {
+          desktop_->eventTaps().setCreationFailure(c.failure);
+        } else if constexpr (std::is_same_v<C, DisableTap>) {
+          const MachPortRef tap = desktop_->eventTaps().newestTap();
+          if (tap == nullptr) {
+            error("no event tap is installed");
+          } else {
+            desktop_->eventTaps().disableTap(tap, c.reason);
+          }
+        } else if constexpr (std::is_same_v<C, SetOpensURLs>) {
+          desktop_->system().setOpensURLs(c.opens);
+        } else if constexpr (std::is_same_v<C, SetLoginStatus>) {
+          desktop_->system().setLoginItemStatus(c.status);
+        } else if constexpr (std::is_same_v<C, FailLoginChange>) {
+          desktop_->system().failNextLoginItemChange(c.text);
+        } else if constexpr (std::is_same_v<C, Wait>) {
+          desktop_->runLoop().advance(c.seconds);
+        } else if constexpr (std::is_same_v<C, Relaunch>) {
+          // The alert's own job still runs on the application being replaced.
+          if (!alertResponses_.empty()) {
+            error("relaunch is not possible while an alert is open");
+            return;
+          }
+          app_.reset();
+          desktop_->reopenUserDefaults();
+          launch();
+        } else if constexpr (std::is_same_v<C, ShowState>) {
+          print(stateLine());
+        } else if constexpr (std::is_same_v<C, ShowDefaults>) {
+          print(defaultsLine());
+        } else {
+          static_assert(std::is_same_v<C, Help>);
+          for (const std::string& usage : commandUsages()) print("help: " + usage);
+        }
+      },
+      command);
+}
+
+std::string Console::stateLine() const {
+  const AppModel& model = app_->model();
+  const AppModel::Status& status = model.status();
+  std::string text;
+  switch (status.kind) {
+    case AppModel::Status::Case::active:
+      text = "active";
+      break;
+    case AppModel::Status::Case::paused:
+      text = "paused";
+      break;
+    case AppModel::Status::Case::naturalScrollRequired:
+      text = "naturalScrollRequired";
+      break;
+    case AppModel::Status::Case::permissionRequired:
+      text = "permissionRequired";
+      break;
+    case AppModel::Status::Case::error:
+      text = "error(" + status.message + ")";
+      break;
+  }
+  const char* tap = "idle";
+  switch (desktop_->eventTaps().tapState(desktop_->eventTaps().newestTap())) {
+    case SimEventTaps::TapState::running:
+      tap = "running";
+      break;
+    case SimEventTaps::TapState::disabled:
+      tap = "disabled";
+      break;
+    case SimEventTaps::TapState::idle:
+      break;
+  }
+  const auto onOff = [](bool on) { return on ? "on" : "off"; };
+  return "state: status=" + text + " tap=" + tap + " natural=" + onOff(model.isNaturalScrollEnabled()) +
+         " trust=" + onOff(model.isAccessibilityGranted()) +
+         " login=" + onOff(model.launchAtLoginEnabled());
+}
+
+std::string Console::defaultsLine() const {
+  std::string line = "defaults:";
+  for (const auto& [key, value] : desktop_->userDefaultsStore().storedValues()) {
+    line += " " + key + (value ? "=true" : "=false");
+  }
+  return line;
+}
+
+}  // namespace wheelright::sim

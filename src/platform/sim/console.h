@@ -1,0 +1,86 @@
+#pragma once
+// The console of the simulated desktop: reads one command a line, plays it as the user or as the
+// operating system, and writes what happens, one line each beginning with its fixed word. It runs
+// WheelrightApp over the desktop; an alert's modal loop reads further commands until a button is
+// pressed.
+
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "menubar/wheelright_app.h"
+#include "platform/sim/console_command.h"
+#include "platform/sim/sim_desktop.h"
+
+namespace wheelright::sim {
+
+// Where command lines come from.
+class ConsoleInput {
+ public:
+  enum class Status { line, timeout, end };
+  virtual ~ConsoleInput() = default;
+  // The next line; waits at most the timeout when one is given and lines may come later.
+  virtual Status read(std::string& line, std::optional<double> timeoutSeconds) = 0;
+};
+
+// A pipe or a file: every line is there already.
+class StreamInput final : public ConsoleInput {
+ public:
+  explicit StreamInput(std::istream& in) : in_(in) {}
+  Status read(std::string& line, std::optional<double> timeoutSeconds) override;
+
+ private:
+  std::istream& in_;
+};
+
+// A terminal: waits for typing with a timeout, showing a prompt for each new line.
+class TerminalInput final : public ConsoleInput {
+ public:
+  TerminalInput(int fd, std::ostream& prompt) : fd_(fd), prompt_(prompt) {}
+  Status read(std::string& line, std::optional<double> timeoutSeconds) override;
+
+ private:
+  int fd_;
+  std::ostream& prompt_;
+  std::string buffer_;
+  bool isAtLineStart_ = true;
+  bool isAtEnd_ = false;
+};
+
+class Console {
+ public:
+  Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out);
+  ~Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // Launches the application, plays the input to its end or to termination; the exit status.
+  int run();
+  WheelrightApp* app() const { return app_.get(); }
+
+ private:
+  void launch();
+  void execute(const std::string& line);
+  void afterCommand();
+  void finish();
+  void print(const std::string& line);
+  void error(const std::string& message);
+  long runAlert(const AlertContent& alert);
+  bool checkMenuUsable();
+  void perform(const console::Command& command);
+  std::string stateLine() const;
+  std::string defaultsLine() const;
+
+  std::shared_ptr<SimDesktop> desktop_;
+  ConsoleInput& input_;
+  std::ostream& out_;
+  std::shared_ptr<WheelrightApp> app_;
+  // One entry per open alert, innermost last: its answer once a button was pressed.
+  std::vector<std::optional<long>> alertResponses_;
+  bool isFinished_ = false;
+};
+
+}  // namespace wheelright::sim

@@ -1,0 +1,342 @@
+#include "platform/sim/console_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "platform/sim/number_text.h"
+#include "scroll/event_fields.h"
+
+namespace wheelright::sim::console {
+namespace {
+
+struct Usage {
+  std::string_view command;
+  std::string_view forms;  // alternatives separated by " | "
+};
+constexpr Usage usages[] = {
+    {"menu", "menu"},
+    {"choose", "choose <n> | choose <label>"},
+    {"key", "key cmd-<key>"},
+    {"press", "press <n>"},
+    {"respond", "respond <code>"},
+    {"scroll", "scroll <field>=<value> ..."},
+    {"wheel", "wheel <lines> [<horizontal lines>]"},
+    {"trackpad", "trackpad <points>"},
+    {"event", "event <type>"},
+    {"natural", "natural on|off|unset | natural int <n> | natural real <x> | natural string <s>"},
+    {"trust", "trust on|off"},
+    {"tap", "tap fail create|source|none | tap disable timeout|user|silent"},
+    {"open", "open accept|refuse"},
+    {"login",
+     "login status enabled|not-registered|requires-approval|not-found | login fail <text>"},
+    {"wait", "wait <seconds>"},
+    {"relaunch", "relaunch"},
+    {"state", "state"},
+    {"defaults", "defaults"},
+    {"help", "help"},
+};
+
+// The fields a scroll command may name, and which of them hold decimals.
+constexpr EventField integerFields[] = {field::isContinuous,    field::scrollPhase,
+                                        field::momentumPhase,   field::deltaAxis1,
+                                        field::deltaAxis2,      field::deltaAxis3,
+                                        field::pointDeltaAxis1, field::pointDeltaAxis2,
+                                        field::pointDeltaAxis3};
+constexpr EventField decimalFields[] = {field::fixedPtDeltaAxis1, field::fixedPtDeltaAxis2,
+                                        field::fixedPtDeltaAxis3};
+
+using Result = std::variant<Command, ParseError>;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The words of a line, and the text after the first n of them as typed (for labels and texts).
+class Words {
+ public:
+  explicit Words(std::string_view line) : line_(line) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+      while (i < line.size() && isBlank(line[i])) ++i;
+      const std::size_t start = i;
+      while (i < line.size() && !isBlank(line[i])) ++i;
+      if (i > start) words_.push_back({line.substr(start, i - start), start});
+    }
+  }
+  std::size_t size() const { return words_.size(); }
+  std::string_view operator[](std::size_t n) const { return words_[n].text; }
+  std::string_view restAfter(std::size_t n) const {
+    return n < words_.size() ? trimmed(line_.substr(words_[n].offset)) : std::string_view{};
+  }
+
+ private:
+  struct Word {
+    std::string_view text;
+    std::size_t offset;
+  };
+  std::string_view line_;
+  std::vector<Word> words_;
+};
+
+ParseError usageError(std::string_view command) {
+  for (const Usage& usage : usages) {
+    if (usage.command == command) return {"usage: " + std::string(usage.forms)};
+  }
+  return {"usage: " + std::string(command)};
+}
+
+ParseError notAWholeNumber(std::string_view text) {
+  return {"\"" + std::string(text) + "\" is not a whole number"};
+}
+
+Result parseCount(std::string_view text, const char* what,
+                  Command (*make)(std::size_t)) {
+  const std::optional<std::int64_t> n = parseInteger(text);
+  if (!n) return notAWholeNumber(text);
+  if (*n < 1) return ParseError{std::string(what) + " count from 1"};
+  return make(static_cast<std::size_t>(*n));
+}
+
+Result parseScroll(const Words& words) {
+  SimEvent event = SimEvent::scrollWheel();
+  std::vector<std::int64_t> named;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string_view pair = words[i];
+    const std::size_t equals = pair.find('=');
+    if (equals == std::string_view::npos || equals == 0 || equals + 1 == pair.size()) {
+      return ParseError{"\"" + std::string(pair) + "\" is not <field>=<value>"};
+    }
+    const std::string_view name = pair.substr(0, equals);
+    const std::string_view value = pair.substr(equals + 1);
+    const std::optional<std::int64_t> id = parseInteger(name);
+    const auto isIn = [&id](const auto& fields) {
+      return std::find(std::begin(fields), std::end(fields), static_cast<EventField>(*id)) !=
+             std::end(fields);
+    };
+    const bool isInteger = id && *id >= 0 && isIn(integerFields);
+    const bool isDecimal = id && *id >= 0 && isIn(decimalFields);
+    if (!isInteger && !isDecimal) {
+      return ParseError{"unknown field " + std::string(name) +
+                        "; the fields are 88 99 123 11 12 13 93 94 95 96 97 98"};
+    }
+    if (std::find(named.begin(), named.end(), *id) != named.end()) {
+      return ParseError{"field " + std::string(name) + " is given twice"};
+    }
+    named.push_back(*id);
+    const auto fieldId = static_cast<EventField>(*id);
+    if (isInteger) {
+      const std::optional<std::int64_t> number = parseInteger(value);
+      if (!number) {
+        return ParseError{"field " + std::string(name) + " takes a whole number, not \"" +
+                          std::string(value) + "\""};
+      }
+      event.setIntegerValue(fieldId, *number);
+    } else {
+      const std::optional<double> number = parseDecimal(value);
+      if (!number) {
+        return ParseError{"field " + std::string(name) + " takes a decimal number, not \"" +
+                          std::string(value) + "\""};
+      }
+      event.setDoubleValue(fieldId, *number);
+    }
+  }
+  return Inject{event};
+}
+
+Result parseWheel(const Words& words) {
+  if (words.size() < 2 || words.size() > 3) return usageError("wheel");
+  std::int64_t lines[2] = {0, 0};
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::optional<std::int64_t> n = parseInteger(words[i]);
+    if (!n) return notAWholeNumber(words[i]);
+    // The point delta is ten times the lines and must fit as well.
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 10;
+    if (*n > limit || *n < -limit) {
+      return ParseError{"wheel takes lines from " + std::to_string(-limit) + " to " +
+                        std::to_string(limit)};
+    }
+    lines[i - 1] = *n;
+  }
+  return Inject{SimEvent::mouseWheel(lines[0], lines[1])};
+}
+
+Result parseEventType(const Words& words) {
+  if (words.size() != 2) return usageError("event");
+  const std::string_view text = words[1];
+  std::optional<std::int64_t> type;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + 2, end, value, 16);
+    if (error == std::errc() && stop == end && value <= 0xFFFFFFFFu) {
+      type = static_cast<std::int64_t>(value);
+    }
+  } else if (const std::optional<std::int64_t> value = parseInteger(text);
+             value && *value >= 0 && *value <= 0xFFFFFFFF) {
+    type = value;
+  }
+  if (!type) {
+    return ParseError{"event type \"" + std::string(text) +
+                      "\" is not a number from 0 to 0xFFFFFFFF"};
+  }
+  return Inject{SimEvent::ofType(static_cast<EventType>(*type))};
+}
+
+Result parseNatural(const Words& words) {
+  if (words.size() == 2) {
+    if (words[1] == "on") return SetNatural{true};
+    if (words[1] == "off") return SetNatural{false};
+    if (words[1] == "unset") return SetNatural{std::monostate{}};
+    return usageError("natural");
+  }
+  if (words.size() < 3) return usageError("natural");
+  if (words[1] == "string") return SetNatural{PreferenceOther{std::string(words.restAfter(2))}};
+  if (words.size() != 3) return usageError("natural");
+  if (words[1] == "int") {
+    const std::optional<std::int64_t> n = parseInteger(words[2]);
+    if (!n) return notAWholeNumber(words[2]);
+    return SetNatural{*n};
+  }
+  if (words[1] == "real") {
+    const std::optional<double> x = parseDecimal(words[2]);
+    if (!x) return ParseError{"\"" + std::string(words[2]) + "\" is not a decimal number"};
+    return SetNatural{*x};
+  }
+  return usageError("natural");
+}
+
+Result parseTap(const Words& words) {
+  if (words.size() != 3) return usageError("tap");
+  if (words[1] == "fail") {
+    if (words[2] == "create") return SetTapFailure{SimEventTaps::CreationFailure::tap};
+    if (words[2] == "source") return SetTapFailure{SimEventTaps::CreationFailure::source};
+    if (words[2] == "none") return SetTapFailure{SimEventTaps::CreationFailure::none};
+  } else if (words[1] == "disable") {
+    if (words[2] == "timeout") return DisableTap{SimEventTaps::DisableReason::timeout};
+    if (words[2] == "user") return DisableTap{SimEventTaps::DisableReason::userInput};
+    if (words[2] == "silent") return DisableTap{SimEventTaps::DisableReason::silent};
+  }
+  return usageError("tap");
+}
+
+Result parseLogin(const Words& words) {
+  if (words.size() >= 3 && words[1] == "fail") return FailLoginChange{std::string(words.restAfter(2))};
+  if (words.size() == 3 && words[1] == "status") {
+    if (words[2] == "enabled") return SetLoginStatus{LoginItemStatus::enabled};
+    if (words[2] == "not-registered") return SetLoginStatus{LoginItemStatus::notRegistered};
+    if (words[2] == "requires-approval") return SetLoginStatus{LoginItemStatus::requiresApproval};
+    if (words[2] == "not-found") return SetLoginStatus{LoginItemStatus::notFound};
+  }
+  return usageError("login");
+}
+
+Result parseWait(const Words& words) {
+  if (words.size() != 2) return usageError("wait");
+  const std::optional<double> seconds = parseDecimal(words[1]);
+  if (!seconds) return ParseError{"\"" + std::string(words[1]) + "\" is not a decimal number"};
+  if (*seconds < 0) return ParseError{"wait takes seconds >= 0"};
+  if (*seconds > longestWait) return ParseError{"wait takes at most 86400 seconds at once"};
+  return Wait{*seconds};
+}
+
+Result onOff(const Words& words, std::string_view yes, std::string_view no, const char* command,
+             Command (*make)(bool)) {
+  if (words.size() == 2 && words[1] == yes) return make(true);
+  if (words.size() == 2 && words[1] == no) return make(false);
+  return usageError(command);
+}
+
+}  // namespace
+
+std::variant<Command, ParseError> parseCommand(std::string_view line) {
+  const Words words(line);
+  if (words.size() == 0 || words[0].front() == '#') return Nothing{};
+  const std::string_view command = words[0];
+  const auto bare = [&](Command result) -> Result {
+    if (words.size() != 1) return usageError(command);
+    return result;
+  };
+
+  if (command == "menu") return bare(ShowMenu{});
+  if (command == "relaunch") return bare(Relaunch{});
+  if (command == "state") return bare(ShowState{});
+  if (command == "defaults") return bare(ShowDefaults{});
+  if (command == "help") return bare(Help{});
+  if (command == "choose") {
+    if (words.size() < 2) return usageError(command);
+    const std::string_view rest = words.restAfter(1);
+    const bool isNumber =
+        std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!isNumber) return Choose{std::string(rest)};
+    return parseCount(rest, "menu entries",
+                      [](std::size_t n) -> Command { return Choose{n}; });
+  }
+  if (command == "key") {
+    if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
+      return usageError(command);
+    }
+    return KeyEquivalentPress{words[1][4]};
+  }
+  if (command == "press") {
+    if (words.size() != 2) return usageError(command);
+    return parseCount(words[1], "buttons",
+                      [](std::size_t n) -> Command { return PressButton{n}; });
+  }
+  if (command == "respond") {
+    if (words.size() != 2) return usageError(command);
+    const std::optional<std::int64_t> code = parseInteger(words[1]);
+    if (!code || *code < std::numeric_limits<long>::min() || *code > std::numeric_limits<long>::max()) {
+      return notAWholeNumber(words[1]);
+    }
+    return Respond{static_cast<long>(*code)};
+  }
+  if (command == "scroll") return parseScroll(words);
+  if (command == "wheel") return parseWheel(words);
+  if (command == "trackpad") {
+    if (words.size() != 2) return usageError(command);
+    const std::optional<std::int64_t> points = parseInteger(words[1]);
+    if (!points) return notAWholeNumber(words[1]);
+    return Inject{SimEvent::trackpad(*points)};
+  }
+  if (command == "event") return parseEventType(words);
+  if (command == "natural") return parseNatural(words);
+  if (command == "trust") {
+    return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
+  }
+  if (command == "tap") return parseTap(words);
+  if (command == "open") {
+    return onOff(words, "accept", "refuse", "open",
+                 [](bool accept) -> Command { return SetOpensURLs{accept}; });
+  }
+  if (command == "login") return parseLogin(words);
+  if (command == "wait") return parseWait(words);
+  return ParseError{"unknown command \"" + std::string(command) + "\"; help lists the commands"};
+}
+
+const std::vector<std::string>& commandUsages() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> all;
+    for (const Usage& usage : usages) {
+      std::string_view forms = usage.forms;
+      // Split the alternatives of one command at " | ".
+      for (;;) {
+        const std::size_t bar = forms.find(" | ");
+        all.emplace_back(forms.substr(0, bar));
+        if (bar == std::string_view::npos) break;
+        forms.remove_prefix(bar + 3);
+      }
+    }
+    return all;
+  }();
+  return lines;
+}
+
+}  // namespace wheelright::sim::console

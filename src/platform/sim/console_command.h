@@ -1,0 +1,109 @@
+#pragma once
+// One line of console input as a command: parsing checks the words and numbers only; whether a
+// command is allowed now (an alert open, a tap installed) is decided when it runs.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/sim/sim_event.h"
+#include "platform/sim/sim_event_taps.h"
+#include "platform/system_services.h"
+
+namespace wheelright::sim::console {
+
+// An empty line or a comment.
+struct Nothing {
+  friend bool operator==(const Nothing&, const Nothing&) = default;
+};
+struct ShowMenu {
+  friend bool operator==(const ShowMenu&, const ShowMenu&) = default;
+};
+// The n-th choosable entry (from 1), or the entry with this label.
+struct Choose {
+  std::variant<std::size_t, std::string> entry;
+  friend bool operator==(const Choose&, const Choose&) = default;
+};
+struct KeyEquivalentPress {
+  char key = 0;  // with the command modifier
+  friend bool operator==(const KeyEquivalentPress&, const KeyEquivalentPress&) = default;
+};
+struct PressButton {
+  std::size_t button = 0;  // from 1
+  friend bool operator==(const PressButton&, const PressButton&) = default;
+};
+struct Respond {
+  long code = 0;
+  friend bool operator==(const Respond&, const Respond&) = default;
+};
+struct Inject {
+  SimEvent event;
+  friend bool operator==(const Inject&, const Inject&) = default;
+};
+struct SetNatural {
+  PreferenceValue value;
+  friend bool operator==(const SetNatural&, const SetNatural&) = default;
+};
+struct SetTrust {
+  bool isTrusted = false;
+  friend bool operator==(const SetTrust&, const SetTrust&) = default;
+};
+struct SetTapFailure {
+  SimEventTaps::CreationFailure failure = SimEventTaps::CreationFailure::none;
+  friend bool operator==(const SetTapFailure&, const SetTapFailure&) = default;
+};
+struct DisableTap {
+  SimEventTaps::DisableReason reason = SimEventTaps::DisableReason::silent;
+  friend bool operator==(const DisableTap&, const DisableTap&) = default;
+};
+struct SetOpensURLs {
+  bool opens = true;
+  friend bool operator==(const SetOpensURLs&, const SetOpensURLs&) = default;
+};
+struct SetLoginStatus {
+  LoginItemStatus status = LoginItemStatus::notRegistered;
+  friend bool operator==(const SetLoginStatus&, const SetLoginStatus&) = default;
+};
+struct FailLoginChange {
+  std::string text;
+  friend bool operator==(const FailLoginChange&, const FailLoginChange&) = default;
+};
+struct Wait {
+  double seconds = 0;
+  friend bool operator==(const Wait&, const Wait&) = default;
+};
+struct Relaunch {
+  friend bool operator==(const Relaunch&, const Relaunch&) = default;
+};
+struct ShowState {
+  friend bool operator==(const ShowState&, const ShowState&) = default;
+};
+struct ShowDefaults {
+  friend bool operator==(const ShowDefaults&, const ShowDefaults&) = default;
+};
+struct Help {
+  friend bool operator==(const Help&, const Help&) = default;
+};
+
+using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond,
+                             Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs,
+                             SetLoginStatus, FailLoginChange, Wait, Relaunch, ShowState,
+                             ShowDefaults, Help>;
+
+// What is wrong with a line, shown after "error: ".
+struct ParseError {
+  std::string message;
+  friend bool operator==(const ParseError&, const ParseError&) = default;
+};
+
+std::variant<Command, ParseError> parseCommand(std::string_view line);
+
+// The longest wait accepted at once, a day.
+inline constexpr double longestWait = 86400;
+
+// One line per command: how it is written.
+const std::vector<std::string>& commandUsages();
+
+}  // namespace wheelright::sim::console

@@ -1,0 +1,31 @@
+#include "platform/sim/desktop_log.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace wheelright::sim {
+
+void DesktopLog::call(std::string line) {
+  if (keepsHistory_) calls_.push_back(std::move(line));
+}
+
+void DesktopLog::show(std::string line) {
+  if (listener_) listener_(line);
+  if (keepsHistory_) output_.push_back(std::move(line));
+}
+
+void DesktopLog::fault(std::string what) {
+  if (abortsOnFault_) {
+    std::fprintf(stderr, "simulated desktop: %s\n", what.c_str());
+    std::abort();
+  }
+  faults_.push_back(std::move(what));
+}
+
+void DesktopLog::clear() {
+  calls_.clear();
+  output_.clear();
+}
+
+}  // namespace wheelright::sim

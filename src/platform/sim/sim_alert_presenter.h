@@ -1,0 +1,47 @@
+#pragma once
+// Simulated modal alerts: each alert is recorded and shown as "alert: ..." lines, and the run
+// loop stays in its modal mode while the alert waits for its answer. The answer comes from a
+// handler (the console reads the person's choice there, a test may run jobs there) or else from
+// a queue of scripted responses; with neither, the alert is aborted.
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/alert_presenter.h"
+#include "platform/sim/desktop_log.h"
+#include "platform/sim/sim_run_loop.h"
+
+namespace wheelright::sim {
+
+class SimAlertPresenter final : public AlertPresenter {
+ public:
+  using Handler = std::function<long(const AlertContent&)>;
+  // NSModalResponseAbort: the alert ended without any button.
+  static constexpr long abortResponse = -1001;
+
+  SimAlertPresenter(DesktopLog& log, SimRunLoop& runLoop) : log_(log), runLoop_(runLoop) {}
+
+  void activateIgnoringOtherApps() override;
+  long runModal(const AlertContent& alert) override;
+
+  // Answers every alert from now on; called inside the modal mode.
+  void setHandler(Handler handler) { handler_ = std::move(handler); }
+  // The answer to one later alert, used when there is no handler (1000 is the first button).
+  void queueResponse(long response) { responses_.push_back(response); }
+
+  // Every alert run so far, in order.
+  const std::vector<AlertContent>& alerts() const { return alerts_; }
+  // The innermost alert that is waiting for its answer now, if any.
+  const AlertContent* openAlert() const { return open_.empty() ? nullptr : &open_.back(); }
+
+ private:
+  DesktopLog& log_;
+  SimRunLoop& runLoop_;
+  Handler handler_;
+  std::deque<long> responses_;
+  std::vector<AlertContent> alerts_;
+  std::vector<AlertContent> open_;
+};
+
+}  // namespace wheelright::sim

@@ -1,0 +1,73 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <map>
+#include <utility>
+
+#include "platform/sim/desktop_text.h"
+
+namespace wheelright::sim {
+
+class SimDesktop::LoggedUserDefaults final : public UserDefaults {
+ public:
+  explicit LoggedUserDefaults(SimDesktop& desktop) : desktop_(desktop) {}
+
+  void registerDefaults(const std::map<std::string, bool>& defaults) override {
+    std::string line = "registerDefaults";
+    for (const auto& [key, value] : defaults) line += " " + key + (value ? "=true" : "=false");
+    desktop_.log_.call(std::move(line));
+    desktop_.store_->registerDefaults(defaults);
+  }
+  bool boolForKey(const std::string& key) const override {
+    return desktop_.store_->boolForKey(key);
+  }
+  void setBool(bool value, const std::string& key) override {
+    desktop_.log_.call("setBool " + key + (value ? "=true" : "=false"));
+    desktop_.store_->setBool(value, key);
+  }
+
+ private:
+  SimDesktop& desktop_;  // the store behind is replaced when the application launches anew
+};
+
+std::shared_ptr<SimDesktop> SimDesktop::create() { return create(Options{}); }
+
+std::shared_ptr<SimDesktop> SimDesktop::create(Options options) {
+  return std::shared_ptr<SimDesktop>(new SimDesktop(std::move(options)));
+}
+
+SimDesktop::SimDesktop(Options options)
+    : options_(std::move(options)),
+      runLoop_(log_, options_.clock),
+      system_(log_),
+      eventTaps_(log_, runLoop_, system_),
+      alerts_(log_, runLoop_),
+      statusItem_(log_),
+      userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
+  eventTaps_.setEventSink([this](const SimEvent& event) { log_.show(eventLine(event)); });
+  reopenUserDefaults();
+}
+
+UserDefaults& SimDesktop::userDefaults() { return *userDefaults_; }
+
+void SimDesktop::reopenUserDefaults() {
+  if (options_.defaultsDirectory) {
+    store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory);
+  } else {
+    store_ = std::make_unique<FileUserDefaults>(store_ ? store_->storedValues()
+                                                       : std::map<std::string, bool>{});
+  }
+}
+
+Platform SimDesktop::platform() {
+  const std::shared_ptr<SimDesktop> self = shared_from_this();
+  return Platform{
+      .eventTaps = std::shared_ptr<EventTapServices>(self, &eventTaps_),
+      .standardUserDefaults = std::shared_ptr<UserDefaults>(self, userDefaults_.get()),
+      .system = std::shared_ptr<SystemServices>(self, &system_),
+      .mainLoop = std::shared_ptr<MainLoop>(self, &runLoop_),
+      .alerts = std::shared_ptr<AlertPresenter>(self, &alerts_),
+      .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
+  };
+}
+
+}  // namespace wheelright::sim

@@ -1,0 +1,79 @@
+#pragma once
+// The simulated desktop: every operating-system service of the application, in process, with one
+// ordered log of the platform calls made to it and the lines a person would see. The platform
+// bundle handed to the application shares ownership of the whole desktop.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/desktop_log.h"
+#include "platform/sim/file_user_defaults.h"
+#include "platform/sim/sim_alert_presenter.h"
+#include "platform/sim/sim_event.h"
+#include "platform/sim/sim_event_taps.h"
+#include "platform/sim/sim_run_loop.h"
+#include "platform/sim/sim_status_item.h"
+#include "platform/sim/sim_system.h"
+
+namespace wheelright::sim {
+
+class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
+ public:
+  struct Options {
+    SimRunLoop::Clock clock = SimRunLoop::Clock::manual;
+    // The folder of the user defaults file; none keeps the user defaults in memory.
+    std::optional<std::filesystem::path> defaultsDirectory;
+  };
+
+  // A new desktop: natural scrolling stored as true, the process untrusted, no login item,
+  // URLs opened, taps created when trusted, the clock at 0.
+  static std::shared_ptr<SimDesktop> create();
+  static std::shared_ptr<SimDesktop> create(Options options);
+  SimDesktop(const SimDesktop&) = delete;
+  SimDesktop& operator=(const SimDesktop&) = delete;
+
+  // The bundle for WheelrightApp::create; each service keeps the desktop alive.
+  Platform platform();
+
+  DesktopLog& log() { return log_; }
+  SimRunLoop& runLoop() { return runLoop_; }
+  SimEventTaps& eventTaps() { return eventTaps_; }
+  SimSystem& system() { return system_; }
+  SimAlertPresenter& alerts() { return alerts_; }
+  SimStatusItem& statusItem() { return statusItem_; }
+  // What the application talks to; its calls are logged.
+  UserDefaults& userDefaults();
+  // The store behind it.
+  FileUserDefaults& userDefaultsStore() { return *store_; }
+  // As a new launch of the application finds the store: the stored values read again, no
+  // registered defaults.
+  void reopenUserDefaults();
+
+  // Shortcuts for tests.
+  const std::vector<std::string>& calls() const { return log_.calls(); }
+  const std::vector<std::string>& output() const { return log_.output(); }
+  std::optional<SimEvent> inject(const SimEvent& event) { return eventTaps_.inject(event); }
+  void runPending() { runLoop_.runPending(); }
+  void advance(double seconds) { runLoop_.advance(seconds); }
+
+ private:
+  class LoggedUserDefaults;
+
+  explicit SimDesktop(Options options);
+
+  const Options options_;
+  DesktopLog log_;
+  SimRunLoop runLoop_;
+  SimSystem system_;
+  SimEventTaps eventTaps_;
+  SimAlertPresenter alerts_;
+  SimStatusItem statusItem_;
+  std::unique_ptr<FileUserDefaults> store_;
+  std::unique_ptr<LoggedUserDefaults> userDefaults_;
+};
+
+}  // namespace wheelright::sim

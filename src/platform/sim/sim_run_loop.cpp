@@ -1,0 +1,167 @@
+#include "platform/sim/sim_run_loop.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+#include <utility>
+
+#include "platform/sim/number_text.h"
+
+namespace wheelright::sim {
+
+struct SimRunLoop::Timer {
+  std::uint64_t sequence = 0;
+  double start = 0;
+  double interval = 0;
+  double nextFire = 0;
+  std::function<void()> action;
+  bool isValid = true;
+  SimRunLoop* loop = nullptr;  // null once the loop is gone
+};
+
+class SimRunLoop::TimerHandle final : public RepeatingTimer {
+ public:
+  explicit TimerHandle(std::shared_ptr<Timer> timer) : timer_(std::move(timer)) {}
+  ~TimerHandle() override { invalidate(); }
+  TimerHandle(const TimerHandle&) = delete;
+  TimerHandle& operator=(const TimerHandle&) = delete;
+
+  void invalidate() override {
+    if (!timer_->isValid) return;
+    timer_->isValid = false;
+    timer_->action = nullptr;  // drops what the action holds, as NSTimer releases its block
+    if (timer_->loop != nullptr) timer_->loop->log_.call("timerInvalidate");
+  }
+  bool isValid() const override { return timer_->isValid; }
+
+ private:
+  std::shared_ptr<Timer> timer_;
+};
+
+SimRunLoop::SimRunLoop(DesktopLog& log, Clock clock) : log_(log), clock_(clock) {}
+
+SimRunLoop::~SimRunLoop() {
+  for (const auto& timer : timers_) timer->loop = nullptr;
+}
+
+std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double intervalSeconds,
+                                                                   std::function<void()> action) {
+  log_.call("scheduleRepeatingTimer interval=" + shortestText(intervalSeconds));
+  auto timer = std::make_shared<Timer>();
+  timer->sequence = nextTimerSequence_++;
+  timer->start = now();
+  // NSTimer takes a non-positive interval as 0.1 ms.
+  timer->interval = intervalSeconds > 0 ? intervalSeconds : 0.0001;
+  timer->nextFire = timer->start + timer->interval;
+  timer->action = std::move(action);
+  timer->loop = this;
+  timers_.push_back(timer);
+  return std::make_unique<TimerHandle>(std::move(timer));
+}
+
+void SimRunLoop::postToMainQueue(std::function<void()> job) {
+  log_.call("postToMainQueue");
+  jobs_.push_back(std::move(job));
+}
+
+void SimRunLoop::startMainThreadTask(std::function<void()> task) {
+  log_.call("startMainThreadTask");
+  jobs_.push_back(std::move(task));
+}
+
+double SimRunLoop::now() const {
+  if (clock_ == Clock::manual) return manualNow_;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+void SimRunLoop::runPending() { runUntil(now()); }
+
+void SimRunLoop::advance(double seconds) {
+  const double deadline = now() + std::max(seconds, 0.0);
+  if (clock_ == Clock::manual) {
+    runUntil(deadline);
+    return;
+  }
+  for (;;) {
+    runPending();
+    if (isStopped_ || now() >= deadline) return;
+    const std::optional<double> untilTimer = secondsUntilNextTimer();
+    sleepUntil(untilTimer ? std::min(deadline, now() + *untilTimer) : deadline);
+  }
+}
+
+std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
+  if (isModal()) return std::nullopt;
+  std::optional<double> earliest;
+  for (const auto& timer : timers_) {
+    if (timer->isValid && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
+  }
+  if (!earliest) return std::nullopt;
+  return std::max(0.0, *earliest - now());
+}
+
+void SimRunLoop::exitModal() {
+  if (modalDepth_ == 0) {
+    log_.fault("modal mode left more often than entered");
+    return;
+  }
+  --modalDepth_;
+}
+
+std::size_t SimRunLoop::validTimerCount() const {
+  return static_cast<std::size_t>(
+      std::count_if(timers_.begin(), timers_.end(), [](const auto& timer) { return timer->isValid; }));
+}
+
+void SimRunLoop::runJobs() {
+  while (!jobs_.empty() && !isStopped_) {
+    // Taken off the queue before it runs: a modal loop inside the job runs the jobs after it.
+    std::function<void()> job = std::move(jobs_.front());
+    jobs_.pop_front();
+    job();
+  }
+}
+
+void SimRunLoop::runUntil(double time) {
+  for (;;) {
+    runJobs();
+    if (isStopped_) return;
+    const std::shared_ptr<Timer> timer = nextDueTimer(time);
+    if (!timer) break;
+    if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, timer->nextFire);
+    fire(timer);
+  }
+  if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, time);
+}
+
+std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
+  std::erase_if(timers_, [](const auto& timer) { return !timer->isValid; });
+  if (isModal()) return nullptr;
+  std::shared_ptr<Timer> earliest;
+  for (const auto& timer : timers_) {
+    if (timer->nextFire > time) continue;
+    if (!earliest || timer->nextFire < earliest->nextFire) earliest = timer;
+  }
+  return earliest;
+}
+
+void SimRunLoop::fire(const std::shared_ptr<Timer>& timer) {
+  // A repeating timer keeps to its schedule: firings missed while it could not fire (modal
+  // mode, a long job) collapse into this one, and the next is the first scheduled time after now.
+  const double current = now();
+  const auto scheduled = [&timer](double n) { return timer->start + n * timer->interval; };
+  double n = std::floor((current - timer->start) / timer->interval) + 1;
+  while (scheduled(n) <= current) ++n;
+  while (n > 1 && scheduled(n - 1) > current) --n;
+  timer->nextFire = scheduled(n);
+  // The action may invalidate its own timer, which drops the stored copy.
+  const std::function<void()> action = timer->action;
+  if (action) action();
+}
+
+void SimRunLoop::sleepUntil(double time) const {
+  const double seconds = time - now();
+  if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace wheelright::sim

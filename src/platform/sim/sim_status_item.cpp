@@ -1,0 +1,96 @@
+#include "platform/sim/sim_status_item.h"
+
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace wheelright::sim {
+namespace {
+
+// Switches flip, actions run; text lines and separators cannot be chosen.
+bool chooseEntry(const MenuEntry& entry) {
+  if (const auto* item = std::get_if<MenuSwitch>(&entry)) {
+    if (item->setValue) item->setValue(!item->isOn);
+    return true;
+  }
+  if (const auto* item = std::get_if<MenuAction>(&entry)) {
+    if (item->perform) item->perform();
+    return true;
+  }
+  return false;
+}
+
+bool isChoosable(const MenuEntry& entry) {
+  return std::holds_alternative<MenuSwitch>(entry) || std::holds_alternative<MenuAction>(entry);
+}
+
+}  // namespace
+
+void SimStatusItem::show(LabelProvider label, MenuProvider menu) {
+  log_.call("statusItemShow");
+  label_ = std::move(label);
+  menu_ = std::move(menu);
+  shownSymbol_ = label_().symbolName;
+  log_.show("icon: " + shownSymbol_);
+}
+
+void SimStatusItem::setNeedsUpdate() {
+  log_.call("statusItemSetNeedsUpdate");
+  if (!label_) return;
+  std::string symbol = label_().symbolName;
+  if (symbol == shownSymbol_) return;
+  shownSymbol_ = std::move(symbol);
+  log_.show("icon: " + shownSymbol_);
+}
+
+void SimStatusItem::remove() {
+  log_.call("statusItemRemove");
+  label_ = nullptr;
+  menu_ = nullptr;
+  shownSymbol_.clear();
+}
+
+std::optional<StatusLabel> SimStatusItem::label() const {
+  if (!label_) return std::nullopt;
+  return label_();
+}
+
+std::vector<MenuEntry> SimStatusItem::menu() const {
+  if (!menu_) return {};
+  return menu_();
+}
+
+bool SimStatusItem::choose(std::size_t number) {
+  const std::vector<MenuEntry> entries = menu();
+  std::size_t seen = 0;
+  for (const MenuEntry& entry : entries) {
+    if (isChoosable(entry) && ++seen == number) return chooseEntry(entry);
+  }
+  return false;
+}
+
+bool SimStatusItem::choose(const std::string& label) {
+  const std::vector<MenuEntry> entries = menu();
+  for (const MenuEntry& entry : entries) {
+    const auto* item = std::get_if<MenuSwitch>(&entry);
+    const auto* action = std::get_if<MenuAction>(&entry);
+    if ((item != nullptr && item->label == label) || (action != nullptr && action->label == label)) {
+      return chooseEntry(entry);
+    }
+  }
+  return false;
+}
+
+bool SimStatusItem::pressKeyEquivalent(char key) {
+  const std::vector<MenuEntry> entries = menu();
+  for (const MenuEntry& entry : entries) {
+    const auto* action = std::get_if<MenuAction>(&entry);
+    if (action != nullptr && action->keyEquivalent && action->keyEquivalent->key == key &&
+        action->keyEquivalent->modifier == KeyModifier::command) {
+      return chooseEntry(entry);
+    }
+  }
+  return false;
+}
+
+}  // namespace wheelright::sim

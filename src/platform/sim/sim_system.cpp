@@ -1,0 +1,108 @@
+#include "platform/sim/sim_system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "model/system_probes.h"
+
+namespace wheelright::sim {
+namespace {
+
+// Enough of NSURL's rule for the simulator: a scheme (a letter, then letters, digits, "+", "-"
+// or "."), a colon, and no white space.
+bool formsURL(const std::string& address) {
+  const std::size_t colon = address.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  if (std::isalpha(static_cast<unsigned char>(address[0])) == 0) return false;
+  const auto isSchemeCharacter = [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '+' || c == '-' || c == '.';
+  };
+  if (!std::all_of(address.begin(), address.begin() + static_cast<std::ptrdiff_t>(colon),
+                   isSchemeCharacter)) {
+    return false;
+  }
+  return std::none_of(address.begin(), address.end(),
+                      [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
+}
+
+}  // namespace
+
+SimSystem::SimSystem(DesktopLog& log) : log_(log) { setNaturalScrollPreference(true); }
+
+PreferenceValue SimSystem::copyPreferenceValue(const std::string& key, PreferenceApplication,
+                                               PreferenceUser, PreferenceHost) {
+  log_.call("copyPreferenceValue " + key);
+  const auto found = preferences_.find(key);
+  return found == preferences_.end() ? PreferenceValue{} : found->second;
+}
+
+bool SimSystem::isProcessTrusted() {
+  log_.call("isProcessTrusted");
+  return isTrusted_;
+}
+
+bool SimSystem::isProcessTrustedWithOptions(bool prompt) {
+  log_.call(prompt ? "isProcessTrustedWithOptions prompt=true" : "isProcessTrustedWithOptions prompt=false");
+  if (prompt && !isTrusted_) log_.show("system: accessibility prompt");
+  return isTrusted_;
+}
+
+OpenURLResult SimSystem::openURL(const std::string& address) {
+  log_.call("openURL " + address);
+  if (!formsURL(address)) return OpenURLResult::notAURL;
+  log_.show((opensURLs_ ? "system: opened " : "system: refused ") + address);
+  return opensURLs_ ? OpenURLResult::opened : OpenURLResult::refused;
+}
+
+void SimSystem::openApplication(const std::string& path) {
+  log_.call("openApplication " + path);
+  log_.show("system: launched " + path);
+}
+
+void SimSystem::terminate() {
+  log_.call("terminate");
+  log_.show("system: terminated");
+  isTerminated_ = true;
+}
+
+LoginItemStatus SimSystem::mainAppServiceStatus() {
+  log_.call("mainAppServiceStatus");
+  return loginItemStatus_;
+}
+
+std::optional<PlatformError> SimSystem::registerMainAppService() {
+  log_.call("registerMainAppService");
+  return changeLoginItem(registeredStatus_, "registered");
+}
+
+std::optional<PlatformError> SimSystem::unregisterMainAppService() {
+  log_.call("unregisterMainAppService");
+  return changeLoginItem(LoginItemStatus::notRegistered, "unregistered");
+}
+
+std::optional<PlatformError> SimSystem::changeLoginItem(LoginItemStatus to, const char* outcome) {
+  if (nextLoginItemFailure_) {
+    PlatformError failure{std::move(*nextLoginItemFailure_)};
+    nextLoginItemFailure_.reset();
+    log_.show("system: login item error: " + failure.localizedDescription);
+    return failure;
+  }
+  loginItemStatus_ = to;
+  log_.show(std::string("system: login item ") + outcome);
+  return std::nullopt;
+}
+
+void SimSystem::setPreference(const std::string& key, PreferenceValue value) {
+  if (std::holds_alternative<std::monostate>(value)) {
+    preferences_.erase(key);
+  } else {
+    preferences_[key] = std::move(value);
+  }
+}
+
+void SimSystem::setNaturalScrollPreference(PreferenceValue value) {
+  setPreference(std::string(naturalScrollPreferenceKey), std::move(value));
+}
+
+}  // namespace wheelright::sim

@@ -1,0 +1,65 @@
+#pragma once
+// The simulated operating-system services: global preferences, Accessibility trust, a workspace
+// that records what it is asked to open, termination and the application's login item. What a
+// person would notice appears as a "system: ..." line.
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/sim/desktop_log.h"
+#include "platform/system_services.h"
+
+namespace wheelright::sim {
+
+class SimSystem final : public SystemServices {
+ public:
+  // As a new desktop is: natural scrolling stored as true, untrusted, no login item.
+  explicit SimSystem(DesktopLog& log);
+
+  PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
+                                      PreferenceUser user, PreferenceHost host) override;
+  bool isProcessTrusted() override;
+  bool isProcessTrustedWithOptions(bool prompt) override;
+  OpenURLResult openURL(const std::string& address) override;
+  void openApplication(const std::string& path) override;
+  void terminate() override;
+  LoginItemStatus mainAppServiceStatus() override;
+  std::optional<PlatformError> registerMainAppService() override;
+  std::optional<PlatformError> unregisterMainAppService() override;
+
+  // A global preference as stored; the absent alternative removes it.
+  void setPreference(const std::string& key, PreferenceValue value);
+  // The natural-scrolling preference, com.apple.swipescrolldirection.
+  void setNaturalScrollPreference(PreferenceValue value);
+  void setTrusted(bool trusted) { isTrusted_ = trusted; }
+  bool trusted() const { return isTrusted_; }
+  // Whether the workspace opens URLs or refuses them.
+  void setOpensURLs(bool opens) { opensURLs_ = opens; }
+
+  void setLoginItemStatus(LoginItemStatus status) { loginItemStatus_ = status; }
+  LoginItemStatus loginItemStatus() const { return loginItemStatus_; }
+  // What a successful registration leaves (enabled, or requiresApproval as after a first
+  // registration that the user has not yet approved).
+  void setRegisteredStatus(LoginItemStatus status) { registeredStatus_ = status; }
+  // The next register or unregister call fails with this text and changes nothing.
+  void failNextLoginItemChange(std::string localizedDescription) {
+    nextLoginItemFailure_ = std::move(localizedDescription);
+  }
+
+  bool isTerminated() const { return isTerminated_; }
+
+ private:
+  std::optional<PlatformError> changeLoginItem(LoginItemStatus to, const char* outcome);
+
+  DesktopLog& log_;
+  std::map<std::string, PreferenceValue> preferences_;
+  bool isTrusted_ = false;
+  bool opensURLs_ = true;
+  LoginItemStatus loginItemStatus_ = LoginItemStatus::notRegistered;
+  LoginItemStatus registeredStatus_ = LoginItemStatus::enabled;
+  std::optional<std::string> nextLoginItemFailure_;
+  bool isTerminated_ = false;
+};
+
+}  // namespace wheelright::sim
