@@ -297,13 +297,14 @@ class FakeAlerts final : public AlertPresenter {
     log_.push_back("runModal " + alert.messageText);
     shown.push_back(alert);
     if (duringModal) duringModal();
-    if (responses.empty()) return alertFirstButtonReturn;
+    if (responses.empty()) return defaultResponse;
     const long response = responses.front();
     responses.pop_front();
     return response;
   }
   std::vector<AlertContent> shown;
   std::deque<long> responses;
+  long defaultResponse = alertFirstButtonReturn;
   std::function<void()> duringModal;
 
  private:
