@@ -1,0 +1,123 @@
+#include "platform/macos/menu_items.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "menubar/menu_content.h"
+
+namespace wheelright {
+namespace {
+
+using Kind = MenuItemSpec::Kind;
+
+TEST(MacMenuItems, EachEntryKindLooksAsItShould) {
+  const auto noop = [](bool) {};
+  const auto run = [] {};
+  struct Row {
+    const char* name;
+    MenuEntry entry;
+    Kind kind;
+    std::string title;
+    bool isChecked, isEnabled;
+    std::string key;
+    bool command;
+  };
+  const std::vector<Row> rows = {
+      {"text line", MenuText{"작동 중"}, Kind::item, "작동 중", false, false, "", false},
+      {"separator", MenuSeparator{}, Kind::separator, "", false, false, "", false},
+      {"switch on", MenuSwitch{"마우스 세로 스크롤 반전", true, noop}, Kind::item,
+       "마우스 세로 스크롤 반전", true, true, "", false},
+      {"switch off", MenuSwitch{"로그인 시 실행", false, noop}, Kind::item, "로그인 시 실행", false,
+       true, "", false},
+      {"switch without write-back", MenuSwitch{"x", true, nullptr}, Kind::item, "x", true, false,
+       "", false},
+      {"action", MenuAction{"스크롤 설정 열기…", run, std::nullopt}, Kind::item,
+       "스크롤 설정 열기…", false, true, "", false},
+      {"action with Command-Q", MenuAction{"Wheelright 종료", run, KeyEquivalent{'q'}},
+       Kind::item, "Wheelright 종료", false, true, "q", true},
+      {"action without operation", MenuAction{"y", nullptr, std::nullopt}, Kind::item, "y", false,
+       false, "", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<MenuItemSpec> specs = menuItemSpecs({row.entry});
+    ASSERT_EQ(specs.size(), 1u);
+    const MenuItemSpec& spec = specs.front();
+    EXPECT_EQ(spec.kind, row.kind);
+    EXPECT_EQ(spec.title, row.title);
+    EXPECT_EQ(spec.isChecked, row.isChecked);
+    EXPECT_EQ(spec.isEnabled, row.isEnabled);
+    EXPECT_EQ(spec.keyEquivalent, row.key);
+    EXPECT_EQ(spec.usesCommandModifier, row.command);
+    // An item that looks choosable must do something, and one that does not must do nothing.
+    EXPECT_EQ(static_cast<bool>(spec.choose), row.isEnabled);
+  }
+}
+
+TEST(MacMenuItems, ChoicesWriteTheOppositeOfTheShownValueAndOutliveTheEntries) {
+  std::vector<std::string> log;
+  std::vector<MenuItemSpec> specs;
+  {
+    // The entries are gone by the time the user chooses: the menu keeps only the items.
+    const std::vector<MenuEntry> entries = {
+        MenuSwitch{"a", true, [&log](bool v) { log.push_back(std::string("a=") + (v ? "on" : "off")); }},
+        MenuText{"line"},
+        MenuSwitch{"b", false, [&log](bool v) { log.push_back(std::string("b=") + (v ? "on" : "off")); }},
+        MenuAction{"c", [&log] { log.push_back("c"); }, std::nullopt},
+    };
+    specs = menuItemSpecs(entries);
+  }
+  for (const MenuItemSpec& spec : specs) {
+    if (spec.choose) spec.choose();
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"a=off", "b=on", "c"}));
+}
+
+TEST(MacMenuItems, TheRealMenusKeepTheirShapeAndOnlyQuitHasAKey) {
+  int quits = 0;
+  MenuOperations operations;
+  operations.setEnabled = [](bool) {};
+  operations.setReverseVertical = [](bool) {};
+  operations.setReverseHorizontal = [](bool) {};
+  operations.setTreatContinuousWithoutPhaseAsMouse = [](bool) {};
+  operations.setLaunchAtLogin = [](bool) {};
+  operations.openNaturalScrollSettings = [] {};
+  operations.requestAccessibilityPermission = [] {};
+  operations.quitApplication = [&quits] { ++quits; };
+
+  const std::vector<AppModel::Status> statuses = {
+      AppModel::Status::active(), AppModel::Status::paused(),
+      AppModel::Status::naturalScrollRequired(), AppModel::Status::permissionRequired(),
+      AppModel::Status::error("스크롤 이벤트 감시를 시작하지 못했습니다.")};
+  for (const AppModel::Status& status : statuses) {
+    SCOPED_TRACE(statusTitle(status));
+    MenuValues values;
+    values.status = status;
+    values.isEnabled = true;
+    values.reverseVertical = true;
+    const std::vector<MenuEntry> entries = menuEntries(values, operations);
+    const std::vector<MenuItemSpec> specs = menuItemSpecs(entries);
+    ASSERT_EQ(specs.size(), entries.size());
+    int keyed = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const bool isText = std::holds_alternative<MenuText>(entries[i]);
+      const bool isSeparator = std::holds_alternative<MenuSeparator>(entries[i]);
+      EXPECT_EQ(specs[i].kind == Kind::separator, isSeparator) << i;
+      // No entry of the menu is disabled; only the lines that cannot be chosen look so.
+      EXPECT_EQ(specs[i].isEnabled, !isText && !isSeparator) << i;
+      if (!specs[i].keyEquivalent.empty()) {
+        ++keyed;
+        EXPECT_EQ(specs[i].keyEquivalent, "q");
+        EXPECT_TRUE(specs[i].usesCommandModifier);
+        specs[i].choose();
+      }
+    }
+    EXPECT_EQ(keyed, 1);
+  }
+  EXPECT_EQ(quits, static_cast<int>(statuses.size()));
+}
+
+}  // namespace
+}  // namespace wheelright
