@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -93,10 +94,9 @@ void FileUserDefaults::load() {
   std::error_code error;
   if (!std::filesystem::exists(path_, error)) return;
   std::ifstream file(path_, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const std::optional<std::map<std::string, bool>> values =
-      file && !text.fail() ? parse(text.str()) : std::nullopt;
+      file.is_open() && !file.bad() ? parse(text) : std::nullopt;
   if (values) {
     stored_ = *values;
   } else {

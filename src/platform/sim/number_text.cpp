@@ -1,22 +1,31 @@
 #include "platform/sim/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace wheelright::sim {
 
 std::string shortestText(double value) {
-  // Old C++ libraries lack to_chars for doubles; the first precision that reads back equal is
-  // the shortest form.
-  char buffer[40];
-  for (int precision = 1; precision <= 17; ++precision) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-    if (std::strtod(buffer, nullptr) == value) break;
+  // Old C++ libraries lack to_chars for doubles. The fewest significant digits that read back
+  // the same come from the scientific form; like to_chars, the fixed form of those digits is
+  // shown unless the scientific one is shorter.
+  char scientific[40];
+  int digits = 1;
+  for (; digits < 17; ++digits) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
+    if (std::strtod(scientific, nullptr) == value) break;
   }
-  return buffer;
+  std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
+  const char* exponentText = std::strchr(scientific, 'e');
+  const int exponent = exponentText != nullptr ? std::atoi(exponentText + 1) : 0;
+  char fixed[400];
+  std::snprintf(fixed, sizeof fixed, "%.*f", std::max(0, digits - 1 - exponent), value);
+  return std::strlen(scientific) < std::strlen(fixed) ? scientific : fixed;
 }
 
 std::optional<std::int64_t> parseInteger(std::string_view text) {

@@ -10,7 +10,6 @@
 namespace wheelright::sim {
 
 struct SimRunLoop::Timer {
-  std::uint64_t sequence = 0;
   double start = 0;
   double interval = 0;
   double nextFire = 0;
@@ -48,7 +47,6 @@ std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double interv
                                                                    std::function<void()> action) {
   log_.call("scheduleRepeatingTimer interval=" + shortestText(intervalSeconds));
   auto timer = std::make_shared<Timer>();
-  timer->sequence = nextTimerSequence_++;
   timer->start = now();
   // NSTimer takes a non-positive interval as 0.1 ms.
   timer->interval = intervalSeconds > 0 ? intervalSeconds : 0.0001;
@@ -140,6 +138,7 @@ std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
     if (timer->nextFire > time) continue;
+    // Ties fire in the order the timers were scheduled.
     if (!earliest || timer->nextFire < earliest->nextFire) earliest = timer;
   }
   return earliest;

@@ -5,7 +5,6 @@
 // Re-entrant: a job may open an alert whose modal loop runs further jobs.
 
 #include <chrono>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -72,7 +71,6 @@ class SimRunLoop final : public MainLoop {
   double manualNow_ = 0;
   std::deque<std::function<void()>> jobs_;
   std::vector<std::shared_ptr<Timer>> timers_;
-  std::uint64_t nextTimerSequence_ = 0;
   int modalDepth_ = 0;
   bool isStopped_ = false;
 };
