@@ -1,0 +1,152 @@
+#include "platform/sim/sim_run_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/number_text.h"
+
+namespace wheelright::sim {
+namespace {
+
+class SimRunLoopTest : public ::testing::Test {
+ protected:
+  // Records "<what>@<virtual time>".
+  std::function<void()> note(std::string what) {
+    return [this, what] { seen.push_back(what + "@" + shortestText(loop.now())); };
+  }
+
+  DesktopLog log;
+  SimRunLoop loop{log, SimRunLoop::Clock::manual};
+  std::vector<std::string> seen;
+};
+
+TEST_F(SimRunLoopTest, TimersFireOnScheduleInTimeOrderAsTheVirtualClockAdvances) {
+  struct Row {
+    const char* what;
+    std::vector<double> advances;
+    std::vector<std::string> fired;
+  };
+  const std::vector<Row> rows = {
+      {"nothing before the first interval", {0.9}, {}},
+      {"first firing one interval after scheduling", {1.5}, {"fast@1", "slow@1.5"}},
+      {"in time order across one long wait, ties in the order scheduled", {3.5},
+       {"fast@1", "slow@1.5", "fast@2", "slow@3", "fast@3"}},
+      {"the same through small steps", {0.5, 0.5, 0.5, 0.5, 1, 0.5},
+       {"fast@1", "slow@1.5", "fast@2", "slow@3", "fast@3"}},
+  };
+  for (const Row& row : rows) {
+    DesktopLog rowLog;
+    SimRunLoop rowLoop(rowLog, SimRunLoop::Clock::manual);
+    std::vector<std::string> fired;
+    auto record = [&](const char* name) {
+      return [&fired, &rowLoop, name] { fired.push_back(std::string(name) + "@" + shortestText(rowLoop.now())); };
+    };
+    const auto slow = rowLoop.scheduleRepeatingTimer(1.5, record("slow"));
+    const auto fast = rowLoop.scheduleRepeatingTimer(1, record("fast"));
+    for (double seconds : row.advances) rowLoop.advance(seconds);
+    EXPECT_EQ(fired, row.fired) << row.what;
+  }
+}
+
+TEST_F(SimRunLoopTest, JobsRunFirstInFirstOutBeforeTimersDueAndNeverInsideThePost) {
+  const auto timer = loop.scheduleRepeatingTimer(1, note("timer"));
+  loop.postToMainQueue([this] {
+    seen.push_back("job 1");
+    loop.postToMainQueue(note("posted by job 1"));
+  });
+  loop.startMainThreadTask(note("task"));
+  EXPECT_TRUE(seen.empty()) << "handing work over runs none of it";
+  loop.advance(1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"job 1", "task@0", "posted by job 1@0", "timer@1"}));
+}
+
+TEST_F(SimRunLoopTest, TheModalModeHoldsTimersBackWhileJobsRun) {
+  const auto timer = loop.scheduleRepeatingTimer(1.5, note("timer"));
+  loop.enterModal();
+  loop.postToMainQueue(note("job"));
+  loop.advance(4);
+  EXPECT_EQ(seen, (std::vector<std::string>{"job@0"}));
+  EXPECT_FALSE(loop.secondsUntilNextTimer()) << "a terminal waits for typing, not for a timer";
+
+  loop.exitModal();
+  loop.runPending();
+  // Missed firings collapse into one; the schedule goes on from the original start.
+  loop.advance(0.5);
+  loop.advance(1.5);
+  EXPECT_EQ(seen, (std::vector<std::string>{"job@0", "timer@4", "timer@4.5", "timer@6"}));
+}
+
+TEST_F(SimRunLoopTest, AJobRunningAnAlertRunsTheJobsAfterItInsideAndNotAgain) {
+  loop.postToMainQueue([this] {
+    loop.enterModal();
+    loop.runPending();  // what an alert's modal loop does
+    loop.exitModal();
+    seen.push_back("alert closed");
+  });
+  loop.postToMainQueue(note("next"));
+  loop.runPending();
+  EXPECT_EQ(seen, (std::vector<std::string>{"next@0", "alert closed"}));
+  EXPECT_EQ(loop.pendingJobCount(), 0u);
+}
+
+TEST_F(SimRunLoopTest, InvalidatedTimersStopForGood) {
+  struct Row {
+    const char* what;
+    std::function<void(std::unique_ptr<RepeatingTimer>&)> stop;
+  };
+  const std::vector<Row> rows = {
+      {"invalidate", [](auto& timer) { timer->invalidate(); }},
+      {"destroy the handle", [](auto& timer) { timer.reset(); }},
+      {"invalidate twice", [](auto& timer) {
+         timer->invalidate();
+         timer->invalidate();
+       }},
+  };
+  for (const Row& row : rows) {
+    DesktopLog rowLog;
+    SimRunLoop rowLoop(rowLog, SimRunLoop::Clock::manual);
+    int firings = 0;
+    auto timer = rowLoop.scheduleRepeatingTimer(1, [&firings] { ++firings; });
+    rowLoop.advance(1);
+    row.stop(timer);
+    rowLoop.advance(5);
+    EXPECT_EQ(firings, 1) << row.what;
+    EXPECT_EQ(rowLoop.validTimerCount(), 0u) << row.what;
+    EXPECT_EQ(rowLog.calls().back(), "timerInvalidate") << row.what;
+    EXPECT_EQ(std::count(rowLog.calls().begin(), rowLog.calls().end(), "timerInvalidate"), 1)
+        << row.what;
+  }
+}
+
+TEST_F(SimRunLoopTest, ATimerMayInvalidateItselfAndOutliveItsLoop) {
+  std::unique_ptr<RepeatingTimer> timer;
+  timer = loop.scheduleRepeatingTimer(1, [&] {
+    seen.push_back("fired");
+    timer->invalidate();
+  });
+  loop.advance(3);
+  EXPECT_EQ(seen, (std::vector<std::string>{"fired"}));
+
+  auto outliving = std::make_unique<SimRunLoop>(log, SimRunLoop::Clock::manual);
+  auto handle = outliving->scheduleRepeatingTimer(1, [] {});
+  outliving.reset();
+  handle->invalidate();  // must not reach the loop that is gone
+  EXPECT_FALSE(handle->isValid());
+}
+
+TEST_F(SimRunLoopTest, AStoppedLoopRunsNothingMore) {
+  loop.postToMainQueue([this] {
+    seen.push_back("ends the process");
+    loop.stop();
+  });
+  loop.postToMainQueue(note("after the end"));
+  const auto timer = loop.scheduleRepeatingTimer(1, note("timer"));
+  loop.advance(2);
+  EXPECT_EQ(seen, (std::vector<std::string>{"ends the process"}));
+}
+
+}  // namespace
+}  // namespace wheelright::sim
