@@ -71,6 +71,8 @@ PreferenceValue interpretPreference(CFPropertyListRef value) {
   return PreferenceOther{toStdString(kind)};
 }
 
+NSWorkspace* workspace() { return NSWorkspace.sharedWorkspace; }
+
 // Asked anew at each use: the service object describes the running bundle as it is now.
 SMAppService* mainAppService() { return [SMAppService mainAppService]; }
 
@@ -113,14 +115,13 @@ class MacSystemServices final : public SystemServices {
   OpenURLResult openURL(const std::string& address) override {
     NSURL* url = [NSURL URLWithString:toNSString(address)];
     if (url == nil) return OpenURLResult::notAURL;
-    return [NSWorkspace.sharedWorkspace openURL:url] ? OpenURLResult::opened
-                                                     : OpenURLResult::refused;
+    return [workspace() openURL:url] ? OpenURLResult::opened : OpenURLResult::refused;
   }
 
   void openApplication(const std::string& path) override {
-    [NSWorkspace.sharedWorkspace openApplicationAtURL:[NSURL fileURLWithPath:toNSString(path)]
-                                        configuration:[NSWorkspaceOpenConfiguration configuration]
-                                    completionHandler:nil];
+    [workspace() openApplicationAtURL:[NSURL fileURLWithPath:toNSString(path)]
+                        configuration:[NSWorkspaceOpenConfiguration configuration]
+                    completionHandler:nil];
   }
 
   void terminate() override { [NSApp terminate:nil]; }
