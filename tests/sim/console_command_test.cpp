@@ -57,9 +57,11 @@ TEST(ConsoleCommandTest, LinesParseToCommandsOrToOneError) {
       {"scroll 94=-0", Inject{scrollWith({}, {{94, -0.0}})}},
       {"scroll 95=1e2", Inject{scrollWith({}, {{95, 100.0}})}},
       {"scroll 5=1", error("unknown field 5; the fields are 88 99 123 11 12 13 93 94 95 96 97 98")},
-      {"scroll -11=1", error("unknown field -11; the fields are 88 99 123 11 12 13 93 94 95 96 97 98")},
+      {"scroll -11=1",
+       error("unknown field -11; the fields are 88 99 123 11 12 13 93 94 95 96 97 98")},
       {"scroll 11=2.5", error("field 11 takes a whole number, not \"2.5\"")},
-      {"scroll 11=9223372036854775808", error("field 11 takes a whole number, not \"9223372036854775808\"")},
+      {"scroll 11=9223372036854775808",
+       error("field 11 takes a whole number, not \"9223372036854775808\"")},
       {"scroll 93=0x10", error("field 93 takes a decimal number, not \"0x10\"")},
       {"scroll 93=inf", error("field 93 takes a decimal number, not \"inf\"")},
       {"scroll 93=1e999", error("field 93 takes a decimal number, not \"1e999\"")},
@@ -94,12 +96,14 @@ TEST(ConsoleCommandTest, LinesParseToCommandsOrToOneError) {
       {"tap fail source", SetTapFailure{SimEventTaps::CreationFailure::source}},
       {"tap fail none", SetTapFailure{SimEventTaps::CreationFailure::none}},
       {"tap disable user", DisableTap{SimEventTaps::DisableReason::userInput}},
-      {"tap disable", error("usage: tap fail create|source|none | tap disable timeout|user|silent")},
+      {"tap disable",
+       error("usage: tap fail create|source|none | tap disable timeout|user|silent")},
       {"open refuse", SetOpensURLs{false}},
       {"login status requires-approval", SetLoginStatus{LoginItemStatus::requiresApproval}},
       {"login status on", error("usage: login status enabled|not-registered|requires-approval|"
                                 "not-found | login fail <text>")},
-      {"login fail 작업을 완료할 수 없습니다. (1)", FailLoginChange{"작업을 완료할 수 없습니다. (1)"}},
+      {"login fail 작업을 완료할 수 없습니다. (1)",
+       FailLoginChange{"작업을 완료할 수 없습니다. (1)"}},
       {"login fail", error("usage: login status enabled|not-registered|requires-approval|"
                            "not-found | login fail <text>")},
       {"wait 1.5", Wait{1.5}},
@@ -126,10 +130,21 @@ TEST(ConsoleCommandTest, NumbersReadStrictlyAndPrintShortest) {
     const char* text;
   };
   const std::vector<Row> rows = {
-      {3, "3"}, {-3, "-3"}, {2.5, "2.5"}, {-0.0, "-0"}, {0.1, "0.1"}, {1e21, "1e+21"},
-      {1.0 / 3, "0.3333333333333333"}, {-30, "-30"}, {120, "120"}, {1e-7, "1e-07"},
-      {0.001, "0.001"}, {123456789012345680, "123456789012345680"}, {1e15, "1e+15"},
-      {5e-324, "5e-324"}, {1.7976931348623157e308, "1.7976931348623157e+308"},
+      {3, "3"},
+      {-3, "-3"},
+      {2.5, "2.5"},
+      {-0.0, "-0"},
+      {0.1, "0.1"},
+      {1e21, "1e+21"},
+      {1.0 / 3, "0.3333333333333333"},
+      {-30, "-30"},
+      {120, "120"},
+      {1e-7, "1e-07"},
+      {0.001, "0.001"},
+      {123456789012345680, "123456789012345680"},
+      {1e15, "1e+15"},
+      {5e-324, "5e-324"},
+      {1.7976931348623157e308, "1.7976931348623157e+308"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(shortestText(row.value), row.text);

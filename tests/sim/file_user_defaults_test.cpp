@@ -25,7 +25,9 @@ class FileUserDefaultsTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder); }
 
   fs::path file() const { return folder / FileUserDefaults::fileName; }
-  void writeFile(const fs::path& path, const std::string& text) const { std::ofstream(path) << text; }
+  void writeFile(const fs::path& path, const std::string& text) const {
+    std::ofstream(path) << text;
+  }
   static std::string readFile(const fs::path& path) {
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
@@ -33,7 +35,8 @@ class FileUserDefaultsTest : public ::testing::Test {
   }
   std::set<std::string> folderContents() const {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.insert(entry.path().filename().string());
     return names;
   }
 
@@ -81,7 +84,8 @@ TEST_F(FileUserDefaultsTest, FilesAreReadLineByLineOrFoundDamaged) {
   };
   const std::vector<Row> rows = {
       {"", std::map<std::string, bool>{}},
-      {"a=true\n\n# note\n  b = false \r\nc=true", std::map<std::string, bool>{{"a", true}, {"b", false}, {"c", true}}},
+      {"a=true\n\n# note\n  b = false \r\nc=true",
+       std::map<std::string, bool>{{"a", true}, {"b", false}, {"c", true}}},
       {"a=true\na=false\n", std::map<std::string, bool>{{"a", false}}},
       {"odd=key=true\n", std::map<std::string, bool>{{"odd=key", true}}},
       {"a=yes\n", std::nullopt},
@@ -116,7 +120,8 @@ TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
     EXPECT_FALSE(fs::exists(file())) << "nothing is written before the next change";
     store.setBool(false, "isEnabled");
   }
-  EXPECT_EQ(FileUserDefaults(folder).storedValues(), (std::map<std::string, bool>{{"isEnabled", false}}));
+  EXPECT_EQ(FileUserDefaults(folder).storedValues(),
+            (std::map<std::string, bool>{{"isEnabled", false}}));
 
   writeFile(file(), "second damage\n");
   FileUserDefaults again(folder);

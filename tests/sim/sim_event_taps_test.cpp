@@ -31,7 +31,8 @@ EventRef probeCallback(EventTapProxy, EventType type, EventRef event, void* user
     return event;
   }
   auto& fields = toSimEvent(event);
-  fields.setIntegerValue(field::deltaAxis1, fields.integerValue(field::deltaAxis1) + probe.addToLines);
+  fields.setIntegerValue(field::deltaAxis1,
+                         fields.integerValue(field::deltaAxis1) + probe.addToLines);
   return probe.drops ? nullptr : event;
 }
 
@@ -78,11 +79,14 @@ TEST_F(SimEventTapsTest, EventsPassTapsInStreamOrderNewestHeadTapFirst) {
   const auto tail = TapPlacement::tailAppend;
   const auto session = TapLocation::session;
   const std::vector<Row> rows = {
-      {"head inserts", {{"a", session, head}, {"b", session, head}, {"c", session, head}},
+      {"head inserts",
+       {{"a", session, head}, {"b", session, head}, {"c", session, head}},
        {"c:22", "b:22", "a:22"}},
-      {"tail appends", {{"a", session, head}, {"b", session, tail}, {"c", session, head}},
+      {"tail appends",
+       {{"a", session, head}, {"b", session, tail}, {"c", session, head}},
        {"c:22", "a:22", "b:22"}},
-      {"hid before session", {{"s", session, head}, {"h", TapLocation::hid, tail}},
+      {"hid before session",
+       {{"s", session, head}, {"h", TapLocation::hid, tail}},
        {"h:22", "s:22"}},
       {"annotated after session",
        {{"n", TapLocation::annotatedSession, head}, {"s", session, tail}},
@@ -130,7 +134,8 @@ TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunni
     SetUp();
     seen.clear();
     Probe probe{"t"};
-    const MachPortRef port = install(probe, TapLocation::session, TapPlacement::headInsert, row.sourceMode);
+    const MachPortRef port =
+        install(probe, TapLocation::session, TapPlacement::headInsert, row.sourceMode);
     if (!row.isEnabled) taps().tapEnable(port, false);
     if (row.isInvalidated) taps().machPortInvalidate(port);
     if (row.isModal) desktop->runLoop().enterModal();
@@ -149,7 +154,8 @@ TEST_F(SimEventTapsTest, EachTapSeesWhatTheOneBeforeReturnedAndADroppedEventEnds
   const std::optional<SimEvent> out = desktop->inject(SimEvent::mouseWheel(1));
   ASSERT_TRUE(out);
   EXPECT_EQ(out->integerValue(field::deltaAxis1), 11);
-  EXPECT_EQ(desktop->output().back(), "event: 88=0 99=0 123=0 11=11 12=0 13=0 93=1 94=0 95=0 96=10 97=0 98=0");
+  EXPECT_EQ(desktop->output().back(),
+            "event: 88=0 99=0 123=0 11=11 12=0 13=0 93=1 94=0 95=0 96=10 97=0 98=0");
 
   newer.drops = true;
   const std::size_t shown = desktop->output().size();
@@ -195,9 +201,13 @@ TEST_F(SimEventTapsTest, HandlesAreCountedSoThatLeaksAndDoubleReleasesShow) {
       {"source still on the run loop", {"release source", "release port"}, 2, 0},
       {"source never released", {"remove", "invalidate", "release port"}, 2, 0},
       {"port released twice",
-       {"remove", "invalidate", "release source", "release port", "release port"}, 0, 1},
+       {"remove", "invalidate", "release source", "release port", "release port"},
+       0,
+       1},
       {"enable after the last release",
-       {"remove", "invalidate", "release source", "release port", "enable"}, 0, 1},
+       {"remove", "invalidate", "release source", "release port", "enable"},
+       0,
+       1},
   };
   for (const Row& row : rows) {
     desktop = SimDesktop::create();
@@ -206,7 +216,8 @@ TEST_F(SimEventTapsTest, HandlesAreCountedSoThatLeaksAndDoubleReleasesShow) {
     const MachPortRef port = install(probe);
     const RunLoopSourceRef source = sources.back();
     for (const std::string& step : row.steps) {
-      if (step == "remove") taps().runLoopRemoveSource(taps().mainRunLoop(), source, RunLoopMode::commonModes);
+      if (step == "remove")
+        taps().runLoopRemoveSource(taps().mainRunLoop(), source, RunLoopMode::commonModes);
       if (step == "invalidate") taps().machPortInvalidate(port);
       if (step == "release source") taps().release(source);
       if (step == "release port") taps().release(port);
@@ -227,8 +238,10 @@ TEST_F(SimEventTapsTest, CreationFailsAtTheTapOrAtTheSource) {
     bool hasSource;
   };
   const std::vector<Row> rows = {
-      {"succeeds", SimEventTaps::CreationFailure::none, true, TapOptions::defaultFilter, true, true},
-      {"tap fails", SimEventTaps::CreationFailure::tap, true, TapOptions::defaultFilter, false, false},
+      {"succeeds", SimEventTaps::CreationFailure::none, true, TapOptions::defaultFilter, true,
+       true},
+      {"tap fails", SimEventTaps::CreationFailure::tap, true, TapOptions::defaultFilter, false,
+       false},
       {"source fails", SimEventTaps::CreationFailure::source, true, TapOptions::defaultFilter, true,
        false},
       {"an untrusted process gets no active filter", SimEventTaps::CreationFailure::none, false,
@@ -242,8 +255,9 @@ TEST_F(SimEventTapsTest, CreationFailsAtTheTapOrAtTheSource) {
     desktop->system().setTrusted(row.isTrusted);
     taps().setCreationFailure(row.failure);
     Probe probe{"t"};
-    const MachPortRef port = taps().tapCreate(TapLocation::session, TapPlacement::headInsert,
-                                              row.options, scrollWheelEventMask, probeCallback, &probe);
+    const MachPortRef port =
+        taps().tapCreate(TapLocation::session, TapPlacement::headInsert, row.options,
+                         scrollWheelEventMask, probeCallback, &probe);
     EXPECT_EQ(port != nullptr, row.hasPort) << row.what;
     if (port == nullptr) continue;
     EXPECT_EQ(taps().machPortCreateRunLoopSource(port, 0) != nullptr, row.hasSource) << row.what;
@@ -253,8 +267,9 @@ TEST_F(SimEventTapsTest, CreationFailsAtTheTapOrAtTheSource) {
 // The application's own tap over the desktop: installed in the order the system expects and
 // gone without a trace once stopped.
 TEST_F(SimEventTapsTest, TheApplicationsTapInstallsAndLeavesNothingBehind) {
-  auto tap = ScrollEventTap::create(desktop->platform().eventTaps,
-                                    [] { return ScrollConfiguration{true, true, false}; });
+  auto tap = ScrollEventTap::create(desktop->platform().eventTaps, [] {
+    return ScrollConfiguration{true, true, false};
+  });
   tap->start();
   EXPECT_EQ(desktop->calls(), (std::vector<std::string>{
                                   "tapCreate location=1 placement=0 options=0 mask=0x400000",

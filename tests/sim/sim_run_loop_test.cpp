@@ -32,9 +32,11 @@ TEST_F(SimRunLoopTest, TimersFireOnScheduleInTimeOrderAsTheVirtualClockAdvances)
   const std::vector<Row> rows = {
       {"nothing before the first interval", {0.9}, {}},
       {"first firing one interval after scheduling", {1.5}, {"fast@1", "slow@1.5"}},
-      {"in time order across one long wait, ties in the order scheduled", {3.5},
+      {"in time order across one long wait, ties in the order scheduled",
+       {3.5},
        {"fast@1", "slow@1.5", "fast@2", "slow@3", "fast@3"}},
-      {"the same through small steps", {0.5, 0.5, 0.5, 0.5, 1, 0.5},
+      {"the same through small steps",
+       {0.5, 0.5, 0.5, 0.5, 1, 0.5},
        {"fast@1", "slow@1.5", "fast@2", "slow@3", "fast@3"}},
   };
   for (const Row& row : rows) {
@@ -42,7 +44,9 @@ TEST_F(SimRunLoopTest, TimersFireOnScheduleInTimeOrderAsTheVirtualClockAdvances)
     SimRunLoop rowLoop(rowLog, SimRunLoop::Clock::manual);
     std::vector<std::string> fired;
     auto record = [&](const char* name) {
-      return [&fired, &rowLoop, name] { fired.push_back(std::string(name) + "@" + shortestText(rowLoop.now())); };
+      return [&fired, &rowLoop, name] {
+        fired.push_back(std::string(name) + "@" + shortestText(rowLoop.now()));
+      };
     };
     const auto slow = rowLoop.scheduleRepeatingTimer(1.5, record("slow"));
     const auto fast = rowLoop.scheduleRepeatingTimer(1, record("fast"));
@@ -100,7 +104,8 @@ TEST_F(SimRunLoopTest, InvalidatedTimersStopForGood) {
   const std::vector<Row> rows = {
       {"invalidate", [](auto& timer) { timer->invalidate(); }},
       {"destroy the handle", [](auto& timer) { timer.reset(); }},
-      {"invalidate twice", [](auto& timer) {
+      {"invalidate twice",
+       [](auto& timer) {
          timer->invalidate();
          timer->invalidate();
        }},

@@ -38,7 +38,8 @@ ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double
     }
     pollfd waiting{fd_, POLLIN, 0};
     const int milliseconds =
-        timeoutSeconds ? static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000)) : -1;
+        timeoutSeconds ? static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000))
+                       : -1;
     const int ready = ::poll(&waiting, 1, milliseconds);
     if (ready == 0) return Status::timeout;
     if (ready < 0) {
@@ -259,7 +260,8 @@ std::string Console::stateLine() const {
       break;
   }
   const auto onOff = [](bool on) { return on ? "on" : "off"; };
-  return "state: status=" + text + " tap=" + tap + " natural=" + onOff(model.isNaturalScrollEnabled()) +
+  return "state: status=" + text + " tap=" + tap +
+         " natural=" + onOff(model.isNaturalScrollEnabled()) +
          " trust=" + onOff(model.isAccessibilityGranted()) +
          " login=" + onOff(model.launchAtLoginEnabled());
 }

@@ -41,11 +41,10 @@ constexpr Usage usages[] = {
 };
 
 // The fields a scroll command may name, and which of them hold decimals.
-constexpr EventField integerFields[] = {field::isContinuous,    field::scrollPhase,
-                                        field::momentumPhase,   field::deltaAxis1,
-                                        field::deltaAxis2,      field::deltaAxis3,
-                                        field::pointDeltaAxis1, field::pointDeltaAxis2,
-                                        field::pointDeltaAxis3};
+constexpr EventField integerFields[] = {
+    field::isContinuous,    field::scrollPhase,     field::momentumPhase,
+    field::deltaAxis1,      field::deltaAxis2,      field::deltaAxis3,
+    field::pointDeltaAxis1, field::pointDeltaAxis2, field::pointDeltaAxis3};
 constexpr EventField decimalFields[] = {field::fixedPtDeltaAxis1, field::fixedPtDeltaAxis2,
                                         field::fixedPtDeltaAxis3};
 
@@ -97,8 +96,7 @@ ParseError notAWholeNumber(std::string_view text) {
   return {"\"" + std::string(text) + "\" is not a whole number"};
 }
 
-Result parseCount(std::string_view text, const char* what,
-                  Command (*make)(std::size_t)) {
+Result parseCount(std::string_view text, const char* what, Command (*make)(std::size_t)) {
   const std::optional<std::int64_t> n = parseInteger(text);
   if (!n) return notAWholeNumber(text);
   if (*n < 1) return ParseError{std::string(what) + " count from 1"};
@@ -228,7 +226,8 @@ Result parseTap(const Words& words) {
 }
 
 Result parseLogin(const Words& words) {
-  if (words.size() >= 3 && words[1] == "fail") return FailLoginChange{std::string(words.restAfter(2))};
+  if (words.size() >= 3 && words[1] == "fail")
+    return FailLoginChange{std::string(words.restAfter(2))};
   if (words.size() == 3 && words[1] == "status") {
     if (words[2] == "enabled") return SetLoginStatus{LoginItemStatus::enabled};
     if (words[2] == "not-registered") return SetLoginStatus{LoginItemStatus::notRegistered};
@@ -276,8 +275,7 @@ std::variant<Command, ParseError> parseCommand(std::string_view line) {
     const bool isNumber =
         std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!isNumber) return Choose{std::string(rest)};
-    return parseCount(rest, "menu entries",
-                      [](std::size_t n) -> Command { return Choose{n}; });
+    return parseCount(rest, "menu entries", [](std::size_t n) -> Command { return Choose{n}; });
   }
   if (command == "key") {
     if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
@@ -287,13 +285,13 @@ std::variant<Command, ParseError> parseCommand(std::string_view line) {
   }
   if (command == "press") {
     if (words.size() != 2) return usageError(command);
-    return parseCount(words[1], "buttons",
-                      [](std::size_t n) -> Command { return PressButton{n}; });
+    return parseCount(words[1], "buttons", [](std::size_t n) -> Command { return PressButton{n}; });
   }
   if (command == "respond") {
     if (words.size() != 2) return usageError(command);
     const std::optional<std::int64_t> code = parseInteger(words[1]);
-    if (!code || *code < std::numeric_limits<long>::min() || *code > std::numeric_limits<long>::max()) {
+    if (!code || *code < std::numeric_limits<long>::min() ||
+        *code > std::numeric_limits<long>::max()) {
       return notAWholeNumber(words[1]);
     }
     return Respond{static_cast<long>(*code)};

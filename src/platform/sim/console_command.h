@@ -87,10 +87,10 @@ struct Help {
   friend bool operator==(const Help&, const Help&) = default;
 };
 
-using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond,
-                             Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs,
-                             SetLoginStatus, FailLoginChange, Wait, Relaunch, ShowState,
-                             ShowDefaults, Help>;
+using Command =
+    std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond, Inject,
+                 SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs, SetLoginStatus,
+                 FailLoginChange, Wait, Relaunch, ShowState, ShowDefaults, Help>;
 
 // What is wrong with a line, shown after "error: ".
 struct ParseError {

@@ -78,7 +78,8 @@ std::string eventLine(const SimEvent& event) {
   return line;
 }
 
-std::vector<std::string> menuLines(const StatusLabel& label, const std::vector<MenuEntry>& entries) {
+std::vector<std::string> menuLines(const StatusLabel& label,
+                                   const std::vector<MenuEntry>& entries) {
   std::vector<std::string> lines{"menu: " + label.symbolName + " " + label.title};
   int number = 0;
   for (const MenuEntry& entry : entries) {

@@ -56,7 +56,8 @@ bool writeAll(int fd, const std::string& text) {
 
 }  // namespace
 
-FileUserDefaults::FileUserDefaults(std::map<std::string, bool> stored) : stored_(std::move(stored)) {}
+FileUserDefaults::FileUserDefaults(std::map<std::string, bool> stored)
+    : stored_(std::move(stored)) {}
 
 FileUserDefaults::FileUserDefaults(std::filesystem::path directory)
     : path_(std::move(directory) / fileName) {

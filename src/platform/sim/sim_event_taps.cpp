@@ -96,8 +96,7 @@ void SimEventTaps::runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, Ru
   (mode == RunLoopMode::commonModes ? source->inCommonModes : source->inDefaultMode) = true;
 }
 
-void SimEventTaps::runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref,
-                                       RunLoopMode mode) {
+void SimEventTaps::runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) {
   log_.call(std::string("runLoopRemoveSource mode=") + modeName(mode));
   Source* source = findSource(ref, "runLoopRemoveSource");
   if (source == nullptr || !checkMainRunLoop(runLoop, "runLoopRemoveSource") ||
@@ -164,11 +163,11 @@ void SimEventTaps::disableTap(MachPortRef ref, DisableReason reason) {
   if (port == nullptr || !port->isValid) return;
   port->isEnabled = false;
   if (reason == DisableReason::silent || !runsNow(*port)) return;
-  SimEvent notification = SimEvent::ofType(reason == DisableReason::timeout
-                                               ? event_type::tapDisabledByTimeout
-                                               : event_type::tapDisabledByUserInput);
-  port->callback(reinterpret_cast<EventTapProxy>(port), notification.type,
-                 toEventRef(notification), port->userInfo);
+  SimEvent notification =
+      SimEvent::ofType(reason == DisableReason::timeout ? event_type::tapDisabledByTimeout
+                                                        : event_type::tapDisabledByUserInput);
+  port->callback(reinterpret_cast<EventTapProxy>(port), notification.type, toEventRef(notification),
+                 port->userInfo);
 }
 
 MachPortRef SimEventTaps::newestTap() const {
@@ -224,7 +223,8 @@ SimEventTaps::Source* SimEventTaps::findSource(RunLoopSourceRef ref, const char*
   for (const auto& source : sources_) {
     if (reinterpret_cast<RunLoopSourceRef>(source.get()) != ref) continue;
     if (source->retainCount > 0) return source.get();
-    log_.fault(std::string(operation) + ": the run-loop source was already released for the last time");
+    log_.fault(std::string(operation) +
+               ": the run-loop source was already released for the last time");
     return nullptr;
   }
   log_.fault(std::string(operation) + ": not a run-loop source of this desktop");

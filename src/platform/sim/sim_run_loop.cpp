@@ -107,8 +107,8 @@ void SimRunLoop::exitModal() {
 }
 
 std::size_t SimRunLoop::validTimerCount() const {
-  return static_cast<std::size_t>(
-      std::count_if(timers_.begin(), timers_.end(), [](const auto& timer) { return timer->isValid; }));
+  return static_cast<std::size_t>(std::count_if(timers_.begin(), timers_.end(),
+                                                [](const auto& timer) { return timer->isValid; }));
 }
 
 void SimRunLoop::runJobs() {

@@ -74,7 +74,8 @@ bool SimStatusItem::choose(const std::string& label) {
   for (const MenuEntry& entry : entries) {
     const auto* item = std::get_if<MenuSwitch>(&entry);
     const auto* action = std::get_if<MenuAction>(&entry);
-    if ((item != nullptr && item->label == label) || (action != nullptr && action->label == label)) {
+    if ((item != nullptr && item->label == label) ||
+        (action != nullptr && action->label == label)) {
       return chooseEntry(entry);
     }
   }

@@ -43,7 +43,8 @@ bool SimSystem::isProcessTrusted() {
 }
 
 bool SimSystem::isProcessTrustedWithOptions(bool prompt) {
-  log_.call(prompt ? "isProcessTrustedWithOptions prompt=true" : "isProcessTrustedWithOptions prompt=false");
+  log_.call(prompt ? "isProcessTrustedWithOptions prompt=true"
+                   : "isProcessTrustedWithOptions prompt=false");
   if (prompt && !isTrusted_) log_.show("system: accessibility prompt");
   return isTrusted_;
 }
