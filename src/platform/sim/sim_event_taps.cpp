@@ -178,15 +178,10 @@ MachPortRef SimEventTaps::newestTap() const {
 }
 
 SimEventTaps::TapState SimEventTaps::tapState(MachPortRef ref) const {
-  for (const auto& port : ports_) {
-    if (reinterpret_cast<MachPortRef>(port.get()) != ref) continue;
-    if (!port->isValid || port->retainCount <= 0) return TapState::idle;
-    return port->isEnabled ? TapState::running : TapState::disabled;
-  }
-  return TapState::idle;
+  const Port* port = lookup(ports_, ref);
+  if (port == nullptr || !port->isValid || port->retainCount <= 0) return TapState::idle;
+  return port->isEnabled ? TapState::running : TapState::disabled;
 }
-
-std::size_t SimEventTaps::validTapCount() const { return stream_.size(); }
 
 std::size_t SimEventTaps::liveHandleCount() const {
   const auto live = [](const auto& handle) { return handle->retainCount > 0; };
@@ -195,40 +190,39 @@ std::size_t SimEventTaps::liveHandleCount() const {
 }
 
 int SimEventTaps::retainCount(MachPortRef ref) const {
-  for (const auto& port : ports_) {
-    if (reinterpret_cast<MachPortRef>(port.get()) == ref) return port->retainCount;
-  }
-  return 0;
+  const Port* port = lookup(ports_, ref);
+  return port != nullptr ? port->retainCount : 0;
 }
 
 int SimEventTaps::retainCount(RunLoopSourceRef ref) const {
-  for (const auto& source : sources_) {
-    if (reinterpret_cast<RunLoopSourceRef>(source.get()) == ref) return source->retainCount;
+  const Source* source = lookup(sources_, ref);
+  return source != nullptr ? source->retainCount : 0;
+}
+
+template <typename Handle, typename Ref>
+Handle* SimEventTaps::lookup(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref) {
+  for (const auto& handle : handles) {
+    if (reinterpret_cast<Ref>(handle.get()) == ref) return handle.get();
   }
-  return 0;
+  return nullptr;
+}
+
+template <typename Handle, typename Ref>
+Handle* SimEventTaps::findLive(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref,
+                               const char* kind, const char* operation) {
+  Handle* handle = lookup(handles, ref);
+  if (handle != nullptr && handle->retainCount > 0) return handle;
+  log_.fault(std::string(operation) + (handle != nullptr ? ": the " : ": not a ") + kind +
+             (handle != nullptr ? " was already released for the last time" : " of this desktop"));
+  return nullptr;
 }
 
 SimEventTaps::Port* SimEventTaps::findPort(MachPortRef ref, const char* operation) {
-  for (const auto& port : ports_) {
-    if (reinterpret_cast<MachPortRef>(port.get()) != ref) continue;
-    if (port->retainCount > 0) return port.get();
-    log_.fault(std::string(operation) + ": the port was already released for the last time");
-    return nullptr;
-  }
-  log_.fault(std::string(operation) + ": not a port of this desktop");
-  return nullptr;
+  return findLive(ports_, ref, "port", operation);
 }
 
 SimEventTaps::Source* SimEventTaps::findSource(RunLoopSourceRef ref, const char* operation) {
-  for (const auto& source : sources_) {
-    if (reinterpret_cast<RunLoopSourceRef>(source.get()) != ref) continue;
-    if (source->retainCount > 0) return source.get();
-    log_.fault(std::string(operation) +
-               ": the run-loop source was already released for the last time");
-    return nullptr;
-  }
-  log_.fault(std::string(operation) + ": not a run-loop source of this desktop");
-  return nullptr;
+  return findLive(sources_, ref, "run-loop source", operation);
 }
 
 bool SimEventTaps::checkMainRunLoop(RunLoopRef runLoop, const char* operation) {

@@ -75,8 +75,6 @@ class SimEventTaps final : public EventTapServices {
   // The most recently created tap that has not been invalidated, if any.
   MachPortRef newestTap() const;
   TapState tapState(MachPortRef port) const;
-  // Taps not yet invalidated.
-  std::size_t validTapCount() const;
   // Ports and sources that are still referenced; 0 once everything was released.
   std::size_t liveHandleCount() const;
   int retainCount(MachPortRef port) const;
@@ -86,6 +84,12 @@ class SimEventTaps final : public EventTapServices {
   struct Port;
   struct Source;
 
+  template <typename Handle, typename Ref>
+  static Handle* lookup(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref);
+  // The handle if it is still referenced; a fault otherwise.
+  template <typename Handle, typename Ref>
+  Handle* findLive(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref, const char* kind,
+                   const char* operation);
   Port* findPort(MachPortRef ref, const char* operation);
   Source* findSource(RunLoopSourceRef ref, const char* operation);
   bool checkMainRunLoop(RunLoopRef runLoop, const char* operation);
