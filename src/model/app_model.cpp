@@ -46,8 +46,11 @@ void AppModel::launch() {
   }
 
   const auto tick = weakCallback(weak_from_this(), [](AppModel& model) { model.refreshStatus(); });
+  // The loop keeps the timer's action, so the action must not keep the loop.
   permissionTimer_ = mainLoop_->scheduleRepeatingTimer(
-      1.5, [tick, loop = mainLoop_] { loop->startMainThreadTask(tick); });
+      1.5, [tick, loop = std::weak_ptr<MainLoop>(mainLoop_)] {
+        if (auto mainLoop = loop.lock()) mainLoop->startMainThreadTask(tick);
+      });
 }
 
 void AppModel::postAlert(void (AppModel::*show)()) {

@@ -239,7 +239,11 @@ class FakeMainLoop final : public MainLoop {
    public:
     explicit Handle(std::shared_ptr<Timer> timer) : timer_(std::move(timer)) {}
     ~Handle() override { invalidate(); }
-    void invalidate() override { timer_->valid = false; }
+    // As NSTimer does, an invalidated timer lets go of its action.
+    void invalidate() override {
+      timer_->valid = false;
+      timer_->action = nullptr;
+    }
     bool isValid() const override { return timer_->valid; }
 
    private:

@@ -328,6 +328,7 @@ TEST_F(ModelTest, ADestroyedModelLeavesNothingBehind) {
   std::weak_ptr<AppModel> watch = model;
   std::weak_ptr<AppSettings> watchSettings = settings;
   auto timer = fake.mainLoop->timers.front();
+  const auto firingUnderWay = timer->action;  // as if the timer fired just before the end
   settings.reset();
   model.reset();
   EXPECT_TRUE(watch.expired()) << "no deferred work keeps the model alive";
@@ -335,7 +336,7 @@ TEST_F(ModelTest, ADestroyedModelLeavesNothingBehind) {
   EXPECT_FALSE(timer->valid) << "the timer is invalidated";
   EXPECT_TRUE(port.invalidated) << "the tap is torn down with the model";
   fake.take();
-  timer->action();  // a firing that was already under way
+  firingUnderWay();
   runJobs();
   EXPECT_TRUE(fake.alerts->shown.empty());
   EXPECT_EQ(fake.take(), CallLog{"task"}) << "the jobs found the model gone and did nothing";
