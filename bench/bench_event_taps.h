@@ -10,7 +10,7 @@
 
 namespace wheelright {
 
-struct BenchEvent {
+struct alignas(64) BenchEvent {
   std::int64_t integers[128] = {};
   double doubles[128] = {};
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/weak_callback.h"
 #include "bench_event_taps.h"
 #include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
@@ -31,9 +32,9 @@ struct Fixture {
   BenchEvent event;
 
   Fixture() {
-    std::weak_ptr<Owner> weakOwner = owner;
-    tap = ScrollEventTap::create(services, [weakOwner]() -> ScrollConfiguration {
-      if (auto o = weakOwner.lock()) {
+    // Like the application's provider: one weak load of the owner, then its three switches.
+    tap = ScrollEventTap::create(services, [weakOwner = WeakRef<Owner>(owner)]() -> ScrollConfiguration {
+      if (const Owner* o = weakOwner.get()) {
         return {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
       }
       return settingsDefaultConfiguration;
@@ -50,7 +51,8 @@ struct Fixture {
 };
 
 void BM_MouseWheelEvent(benchmark::State& state) {
-  Fixture f;
+  auto fixture = std::make_unique<Fixture>();
+  Fixture& f = *fixture;
   EventRef ref = f.ref();
   void* userInfo = f.tap.get();
   for (auto _ : state) {
@@ -61,7 +63,8 @@ void BM_MouseWheelEvent(benchmark::State& state) {
 BENCHMARK(BM_MouseWheelEvent);
 
 void BM_TrackpadEvent(benchmark::State& state) {
-  Fixture f;
+  auto fixture = std::make_unique<Fixture>();
+  Fixture& f = *fixture;
   f.event.integers[field::isContinuous] = 1;
   f.event.integers[field::scrollPhase] = 2;
   EventRef ref = f.ref();
@@ -73,11 +76,15 @@ void BM_TrackpadEvent(benchmark::State& state) {
 }
 BENCHMARK(BM_TrackpadEvent);
 
-// Three classification reads, then one axis pair read whole and written back negated.
-inline void fieldWork(EventTapServices& s, EventRef e, const ScrollConfiguration& c) {
+// The three classification reads.
+inline void classificationReads(EventTapServices& s, EventRef e) {
   benchmark::DoNotOptimize(s.eventIntegerValue(e, field::isContinuous));
   benchmark::DoNotOptimize(s.eventIntegerValue(e, field::scrollPhase));
   benchmark::DoNotOptimize(s.eventIntegerValue(e, field::momentumPhase));
+}
+
+// Each configured axis read whole, then written back negated.
+inline void reversal(EventTapServices& s, EventRef e, const ScrollConfiguration& c) {
   if (c.reverseVertical) {
     const auto line = s.eventIntegerValue(e, field::deltaAxis1);
     const auto fixed = s.eventDoubleValue(e, field::fixedPtDeltaAxis1);
@@ -97,34 +104,40 @@ inline void fieldWork(EventTapServices& s, EventRef e, const ScrollConfiguration
 }
 
 void BM_FieldAccessFloor(benchmark::State& state) {
-  Fixture f;
+  auto fixture = std::make_unique<Fixture>();
+  Fixture& f = *fixture;
   EventTapServices* services = f.services.get();
   benchmark::DoNotOptimize(services);  // keep the calls virtual, as on the path
   EventRef ref = f.ref();
   const ScrollConfiguration both{true, true, false};
   for (auto _ : state) {
-    fieldWork(*services, ref, both);
+    classificationReads(*services, ref);
+    reversal(*services, ref, both);
     benchmark::ClobberMemory();
   }
 }
 BENCHMARK(BM_FieldAccessFloor);
 
 void BM_LifetimeFloor(benchmark::State& state) {
-  Fixture f;
+  auto fixture = std::make_unique<Fixture>();
+  Fixture& f = *fixture;
   EventTapServices* services = f.services.get();
   benchmark::DoNotOptimize(services);
   EventRef ref = f.ref();
   ScrollEventTap* tapAddress = f.tap.get();
   benchmark::DoNotOptimize(tapAddress);
-  const std::weak_ptr<Owner> weakOwner = f.owner;
+  const WeakRef<Owner> weakOwner(f.owner);
+  // The lifetime work sits where every event needs it: the tap is held for the whole event, and
+  // the switches can only be read once the classification fields have been read.
   for (auto _ : state) {
     const std::shared_ptr<ScrollEventTap> strongTap = tapAddress->weak_from_this().lock();
     benchmark::DoNotOptimize(strongTap.get());
+    classificationReads(*services, ref);
     ScrollConfiguration config;
-    if (auto o = weakOwner.lock()) {
+    if (const Owner* o = weakOwner.get()) {
       config = {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
     }
-    fieldWork(*services, ref, config);
+    reversal(*services, ref, config);
     benchmark::ClobberMemory();
   }
 }
@@ -149,9 +162,13 @@ class MedianReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=15";
+  // Many short repetitions, interleaved at random, so that a noisy machine weighs on the path and
+  // the floors alike; the medians are compared. Flags given on the command line come later and win.
+  std::string repetitions = "--benchmark_repetitions=41";
+  std::string minTime = "--benchmark_min_time=0.05";
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
   std::string aggregates = "--benchmark_report_aggregates_only=true";
-  args.insert(args.begin() + 1, {repetitions.data(), aggregates.data()});
+  args.insert(args.begin() + 1, {repetitions.data(), minTime.data(), interleave.data(), aggregates.data()});
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;

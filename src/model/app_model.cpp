@@ -59,11 +59,12 @@ void AppModel::postAlert(void (AppModel::*show)()) {
 
 ScrollEventTap& AppModel::eventTap() {
   if (!eventTap_) {
-    std::weak_ptr<AppModel> weakSelf = weak_from_this();
-    eventTap_ = ScrollEventTap::create(eventTapServices_, [weakSelf]() -> ScrollConfiguration {
-      if (auto model = weakSelf.lock()) return model->settings_->configuration();
-      return settingsDefaultConfiguration;
-    });
+    // Asked on every scroll event: a weak load, three reads, nothing else.
+    eventTap_ = ScrollEventTap::create(
+        eventTapServices_, [model = WeakRef<AppModel>(shared_from_this())]() -> ScrollConfiguration {
+          if (const AppModel* alive = model.get()) return alive->settings_->configuration();
+          return settingsDefaultConfiguration;
+        });
   }
   return *eventTap_;
 }

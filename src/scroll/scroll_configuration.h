@@ -3,7 +3,8 @@
 
 namespace wheelright {
 
-struct ScrollConfiguration {
+// Four bytes, so that the record comes back from the provider in one register on every event.
+struct alignas(4) ScrollConfiguration {
   bool reverseVertical = false;
   bool reverseHorizontal = false;
   // A wheel that reports continuous deltas but no phases is reversed like an ordinary wheel.
