@@ -53,3 +53,19 @@ TEST(WeakCallback, RunsWhileTheOwnerLivesAndDoesNothingAfter) {
 
 }  // namespace
 }  // namespace wheelright
+
+namespace wheelright {
+namespace {
+
+TEST(WeakRef, AnswersTheObjectWhileItLivesAndNullAfter) {
+  auto owner = std::make_shared<int>(7);
+  const WeakRef<int> ref(owner);
+  ASSERT_NE(ref.get(), nullptr);
+  EXPECT_EQ(*ref.get(), 7);
+  EXPECT_EQ(owner.use_count(), 1) << "no ownership taken";
+  owner.reset();
+  EXPECT_EQ(ref.get(), nullptr);
+}
+
+}  // namespace
+}  // namespace wheelright
