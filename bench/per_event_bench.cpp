@@ -84,23 +84,19 @@ inline void classificationReads(EventTapServices& s, EventRef e) {
 }
 
 // Each configured axis read whole, then written back negated.
+inline void reverseAxis(EventTapServices& s, EventRef e, EventField lineField, EventField fixedField,
+                        EventField pointField) {
+  const auto line = s.eventIntegerValue(e, lineField);
+  const auto fixed = s.eventDoubleValue(e, fixedField);
+  const auto point = s.eventIntegerValue(e, pointField);
+  s.eventSetIntegerValue(e, lineField, -line);
+  s.eventSetDoubleValue(e, fixedField, -fixed);
+  s.eventSetIntegerValue(e, pointField, -point);
+}
+
 inline void reversal(EventTapServices& s, EventRef e, const ScrollConfiguration& c) {
-  if (c.reverseVertical) {
-    const auto line = s.eventIntegerValue(e, field::deltaAxis1);
-    const auto fixed = s.eventDoubleValue(e, field::fixedPtDeltaAxis1);
-    const auto point = s.eventIntegerValue(e, field::pointDeltaAxis1);
-    s.eventSetIntegerValue(e, field::deltaAxis1, -line);
-    s.eventSetDoubleValue(e, field::fixedPtDeltaAxis1, -fixed);
-    s.eventSetIntegerValue(e, field::pointDeltaAxis1, -point);
-  }
-  if (c.reverseHorizontal) {
-    const auto line = s.eventIntegerValue(e, field::deltaAxis2);
-    const auto fixed = s.eventDoubleValue(e, field::fixedPtDeltaAxis2);
-    const auto point = s.eventIntegerValue(e, field::pointDeltaAxis2);
-    s.eventSetIntegerValue(e, field::deltaAxis2, -line);
-    s.eventSetDoubleValue(e, field::fixedPtDeltaAxis2, -fixed);
-    s.eventSetIntegerValue(e, field::pointDeltaAxis2, -point);
-  }
+  if (c.reverseVertical) reverseAxis(s, e, field::deltaAxis1, field::fixedPtDeltaAxis1, field::pointDeltaAxis1);
+  if (c.reverseHorizontal) reverseAxis(s, e, field::deltaAxis2, field::fixedPtDeltaAxis2, field::pointDeltaAxis2);
 }
 
 void BM_FieldAccessFloor(benchmark::State& state) {

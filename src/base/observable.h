@@ -21,34 +21,39 @@ class ObjectWillChange {
     observers_.push_back({nextToken_, std::move(observer)});
     return nextToken_++;
   }
+  // Safe while observers are being told: the observer is not called any more.
   void unsubscribe(Token token) {
-    std::erase_if(observers_, [token](const Entry& entry) { return entry.token == token; });
+    for (auto& entry : observers_) {
+      if (entry.token == token) entry = {};
+    }
+    if (sendDepth_ == 0) compact();
   }
 
-  // Tells every observer, in the order they subscribed. An observer may unsubscribe itself
-  // or others while being told; those removed are not called any more.
+  // Tells every observer, in the order they subscribed. Observers added meanwhile are told from
+  // the next announcement on.
   void send() {
-    const auto snapshot = observers_;
-    for (const auto& entry : snapshot) {
-      if (isSubscribed(entry.token)) entry.observer();
+    ++sendDepth_;
+    const std::size_t count = observers_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      // Copied: the observer may unsubscribe itself while it runs.
+      if (observers_[i].observer) Observer(observers_[i].observer)();
     }
+    if (--sendDepth_ == 0) compact();
   }
 
   std::size_t observerCount() const { return observers_.size(); }
 
  private:
   struct Entry {
-    Token token;
+    Token token = 0;
     Observer observer;
   };
-  bool isSubscribed(Token token) const {
-    for (const auto& entry : observers_) {
-      if (entry.token == token) return true;
-    }
-    return false;
+  void compact() {
+    std::erase_if(observers_, [](const Entry& entry) { return !entry.observer; });
   }
   std::vector<Entry> observers_;
   Token nextToken_ = 1;
+  int sendDepth_ = 0;
 };
 
 // A value whose every assignment is announced through its owner's ObjectWillChange first.

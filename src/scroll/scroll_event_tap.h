@@ -51,8 +51,8 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
   // The per-event entry that the callback reaches; returns the event it was given.
   EventRef handleTapEvent(EventType type, EventRef event);
 
-  bool hasPort() const { return eventTap_ != nullptr; }
-  bool hasRunLoopSource() const { return runLoopSource_ != nullptr; }
+  bool hasPort() const { return eventTap_.get() != nullptr; }
+  bool hasRunLoopSource() const { return runLoopSource_.get() != nullptr; }
 
  private:
   ScrollEventTap(std::shared_ptr<EventTapServices> services, ConfigurationProvider provider);
@@ -75,7 +75,6 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
       ref_ = nullptr;
     }
     Ref get() const { return ref_; }
-    bool operator==(std::nullptr_t) const { return ref_ == nullptr; }
 
    private:
     EventTapServices* services_ = nullptr;
