@@ -160,8 +160,8 @@ int main(int argc, char** argv) {
   std::vector<char*> args(argv, argv + argc);
   // Many short repetitions, interleaved at random, so that a noisy machine weighs on the path and
   // the floors alike; the medians are compared. Flags given on the command line come later and win.
-  std::string repetitions = "--benchmark_repetitions=41";
-  std::string minTime = "--benchmark_min_time=0.05";
+  std::string repetitions = "--benchmark_repetitions=201";
+  std::string minTime = "--benchmark_min_time=0.01";
   std::string interleave = "--benchmark_enable_random_interleaving=true";
   std::string aggregates = "--benchmark_report_aggregates_only=true";
   args.insert(args.begin() + 1, {repetitions.data(), minTime.data(), interleave.data(), aggregates.data()});
