@@ -30,6 +30,7 @@ class WheelrightApp : public std::enable_shared_from_this<WheelrightApp> {
 
   AppModel& model() const { return *model_; }
   const std::shared_ptr<AppModel>& sharedModel() const { return model_; }
+  const MenuBarContentView& content() const { return content_; }
   StatusLabel label() const;
   std::vector<MenuEntry> menu() const;
 

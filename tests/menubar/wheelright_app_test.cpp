@@ -83,6 +83,7 @@ TEST(WheelrightApp, RebuildsFromCurrentValuesAfterAnnouncements) {
 TEST(WheelrightApp, TheContentHoldsTheModelsOwnSettings) {
   FakePlatform fake;
   auto app = WheelrightApp::create(fake.platform());
+  EXPECT_EQ(app->content().settings().lock(), app->model().sharedSettings());
   testing::entryLabelled<MenuSwitch>(app->menu(), "마우스 세로 스크롤 반전").setValue(false);
   // The model's provider sees the change without any copying.
   EXPECT_FALSE(app->model().settings().configuration().reverseVertical);
