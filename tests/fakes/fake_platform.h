@@ -131,6 +131,14 @@ class FakeEventTaps final : public EventTapServices {
     return port.callback(nullptr, type, event, port.userInfo);
   }
 
+  // A live port that the system has enabled: the tap delivers events.
+  bool hasRunningTap() const {
+    for (const auto& port : ports_) {
+      if (port->references > 0 && port->enabled && !port->invalidated) return true;
+    }
+    return false;
+  }
+
   const std::vector<std::unique_ptr<Port>>& ports() const { return ports_; }
   const std::vector<std::unique_ptr<Source>>& sources() const { return sources_; }
   static Port& asPort(MachPortRef ref) { return *reinterpret_cast<Port*>(ref); }

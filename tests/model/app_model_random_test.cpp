@@ -39,13 +39,6 @@ PreferenceValue naturalValue(std::mt19937& rng, bool on) {
   }
 }
 
-bool tapRunning(const testing::FakePlatform& fake) {
-  for (const auto& port : fake.eventTaps->ports()) {
-    if (port->references > 0 && port->enabled && !port->invalidated) return true;
-  }
-  return false;
-}
-
 TEST(AppModelRandom, LongSequencesKeepTheStatusTapAndWarningsConsistent) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -67,7 +60,7 @@ TEST(AppModelRandom, LongSequencesKeepTheStatusTapAndWarningsConsistent) {
     auto settings = std::make_shared<AppSettings>(fake.defaults);
     auto model = AppModel::create(settings, fake.platform());
     ASSERT_EQ(model->status(), expectedStatus(in, false, failCreate || failSource));
-    ASSERT_EQ(tapRunning(fake), model->status() == Status::active());
+    ASSERT_EQ(fake.eventTaps->hasRunningTap(), model->status() == Status::active());
 
     // Whether a warning may come: false from its posting until its cause has been seen cleared.
     bool disabledArmed = true;
@@ -104,7 +97,7 @@ TEST(AppModelRandom, LongSequencesKeepTheStatusTapAndWarningsConsistent) {
           break;
         case 4:
           // The system disables the tap, with or without telling it.
-          if (!fake.eventTaps->ports().empty() && tapRunning(fake)) {
+          if (fake.eventTaps->hasRunningTap()) {
             auto& port = *fake.eventTaps->ports().back();
             port.enabled = false;
             if (coin(50)) fake.eventTaps->deliver(0xFFFFFFFEu, nullptr);
@@ -120,7 +113,7 @@ TEST(AppModelRandom, LongSequencesKeepTheStatusTapAndWarningsConsistent) {
         default:
           break;  // a plain tick
       }
-      const bool tapWasRunning = tapRunning(fake);
+      const bool tapWasRunning = fake.eventTaps->hasRunningTap();
       const bool creationFails = failCreate || failSource;
       fake.alerts->shown.clear();
       if (viaSetEnabled) {
@@ -130,7 +123,7 @@ TEST(AppModelRandom, LongSequencesKeepTheStatusTapAndWarningsConsistent) {
       fake.mainLoop->tick();
 
       ASSERT_EQ(model->status(), expectedStatus(in, tapWasRunning, creationFails));
-      ASSERT_EQ(tapRunning(fake), model->status() == Status::active());
+      ASSERT_EQ(fake.eventTaps->hasRunningTap(), model->status() == Status::active());
       ASSERT_EQ(model->isNaturalScrollEnabled(), in.natural);
       ASSERT_EQ(model->isAccessibilityGranted(), in.trusted);
 

@@ -57,9 +57,7 @@ TEST_F(ModelTest, StatusTable) {
     auto rowSettings = std::make_shared<AppSettings>(platform.defaults);
     auto rowModel = AppModel::create(rowSettings, platform.platform());
     EXPECT_EQ(rowModel->status(), row.expected);
-    const bool running = !platform.eventTaps->ports().empty() && platform.eventTaps->ports().back()->enabled &&
-                         !platform.eventTaps->ports().back()->invalidated;
-    EXPECT_EQ(running, row.expected == Status::active());
+    EXPECT_EQ(platform.eventTaps->hasRunningTap(), row.expected == Status::active());
     EXPECT_EQ(rowModel->isNaturalScrollEnabled(), row.natural);
     EXPECT_EQ(rowModel->isAccessibilityGranted(), row.trusted);
 

@@ -24,12 +24,7 @@ class ModelTest : public ::testing::Test {
     model = AppModel::create(settings, fake.platform());
     return *model;
   }
-  bool tapRunning() const {
-    for (const auto& port : fake.eventTaps->ports()) {
-      if (port->references > 0 && port->enabled && !port->invalidated) return true;
-    }
-    return false;
-  }
+  bool tapRunning() const { return fake.eventTaps->hasRunningTap(); }
   int tapCreations() const {
     int n = 0;
     for (const auto& line : fake.log) n += line == "tapCreate" ? 1 : 0;
