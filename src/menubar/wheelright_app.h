@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "menubar/menu_content.h"
-#include "menubar/menu_entry.h"
+#include "platform/menu_entry.h"
 #include "model/app_model.h"
 #include "platform/platform.h"
 

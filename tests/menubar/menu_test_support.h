@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "menubar/menu_entry.h"
+#include "platform/menu_entry.h"
 
 namespace wheelright::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "menubar/menu_entry.h"
+#include "platform/menu_entry.h"
 
 namespace wheelright {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "menubar/menu_entry.h"
+#include "platform/menu_entry.h"
 #include "platform/alert_presenter.h"
 #include "platform/sim/sim_event.h"
 

@@ -1,0 +1,2 @@
+#pragma once
+#include "menubar/menu_content.h"
