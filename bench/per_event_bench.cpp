@@ -33,7 +33,7 @@ struct Fixture {
 
   Fixture() {
     // Like the application's provider: one weak load of the owner, then its three switches.
-    tap = ScrollEventTap::create(services, [weakOwner = WeakRef<Owner>(owner)]() -> ScrollConfiguration {
+    tap = ScrollEventTap::create(services, [weakOwner = WeakRef<Owner>(owner)]() noexcept -> ScrollConfiguration {
       if (const Owner* o = weakOwner.get()) {
         return {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
       }

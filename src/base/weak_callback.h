@@ -26,7 +26,7 @@ class WeakRef {
  public:
   explicit WeakRef(const std::shared_ptr<T>& object) : weak_(object), object_(object.get()) {}
   // The object while it lives, else null.
-  T* get() const { return weak_.expired() ? nullptr : object_; }
+  T* get() const noexcept { return weak_.expired() ? nullptr : object_; }
 
  private:
   std::weak_ptr<T> weak_;

@@ -59,10 +59,14 @@ void AppModel::postAlert(void (AppModel::*show)()) {
 
 ScrollEventTap& AppModel::eventTap() {
   if (!eventTap_) {
-    // Asked on every scroll event: a weak load, three reads, nothing else.
+    // Asked on every scroll event: a weak load, three reads, nothing else. The reference shares
+    // the model's life but points at its settings, which the model owns: one check that the model
+    // is alive, and no load of the model on the way to the switches.
+    const std::shared_ptr<const AppSettings> settingsOfModel(shared_from_this(), settings_.get());
     eventTap_ = ScrollEventTap::create(
-        eventTapServices_, [model = WeakRef<AppModel>(shared_from_this())]() -> ScrollConfiguration {
-          if (const AppModel* alive = model.get()) return alive->settings_->configuration();
+        eventTapServices_,
+        [settings = WeakRef<const AppSettings>(settingsOfModel)]() noexcept -> ScrollConfiguration {
+          if (const AppSettings* alive = settings.get()) return alive->configuration();
           return settingsDefaultConfiguration;
         });
   }

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "base/scope_exit.h"
 #include "model/app_model.h"
 #include "model/system_probes.h"
 
@@ -35,6 +36,8 @@ void AppModel::showSetupAlert(const std::string& title) {
   settings_->defaults().setBool(true, settings_key::hasShownNaturalScrollOnboarding);
   if (isShowingSetupAlert_) return;  // one alert at a time; the request is dropped, not queued
   isShowingSetupAlert_ = true;
+  // Cleared however the alert's job ends, or one failure would drop every later alert.
+  const ScopeExit clearGuard([this] { isShowingSetupAlert_ = false; });
 
   isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
   isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
@@ -68,7 +71,6 @@ void AppModel::showSetupAlert(const std::string& title) {
   if (index >= 0 && index < static_cast<long>(actions.size())) {
     perform(actions[static_cast<std::size_t>(index)]);
   }
-  isShowingSetupAlert_ = false;
 }
 
 void AppModel::perform(SetupAction action) {

@@ -45,7 +45,8 @@ class EventTapServices {
   virtual void runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef source, RunLoopMode mode) = 0;
   virtual void runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef source,
                                    RunLoopMode mode) = 0;
-  virtual void tapEnable(MachPortRef port, bool enable) = 0;
+  // Also called from the tap callback, like the four field operations: none of them throws.
+  virtual void tapEnable(MachPortRef port, bool enable) noexcept = 0;
   virtual bool tapIsEnabled(MachPortRef port) = 0;
   virtual void machPortInvalidate(MachPortRef port) = 0;
   // CFRelease of a handle that the caller owns.
@@ -53,10 +54,11 @@ class EventTapServices {
   virtual void release(RunLoopSourceRef source) = 0;
 
   // The scroll-event fields, read and written in place.
-  virtual std::int64_t eventIntegerValue(EventRef event, EventField field) = 0;
-  virtual double eventDoubleValue(EventRef event, EventField field) = 0;
-  virtual void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) = 0;
-  virtual void eventSetDoubleValue(EventRef event, EventField field, double value) = 0;
+  virtual std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept = 0;
+  virtual double eventDoubleValue(EventRef event, EventField field) noexcept = 0;
+  virtual void eventSetIntegerValue(EventRef event, EventField field,
+                                    std::int64_t value) noexcept = 0;
+  virtual void eventSetDoubleValue(EventRef event, EventField field, double value) noexcept = 0;
 };
 
 }  // namespace wheelright

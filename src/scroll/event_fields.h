@@ -46,12 +46,14 @@ concept EventFieldAccess = requires(E& event, EventField id, std::int64_t i, dou
 // A platform event seen through EventTapServices.
 class PlatformEventFields {
  public:
-  PlatformEventFields(EventTapServices& services, EventRef event)
+  PlatformEventFields(EventTapServices& services, EventRef event) noexcept
       : services_(&services), event_(event) {}
-  std::int64_t integerValue(EventField id) { return services_->eventIntegerValue(event_, id); }
-  double doubleValue(EventField id) { return services_->eventDoubleValue(event_, id); }
-  void setIntegerValue(EventField id, std::int64_t v) { services_->eventSetIntegerValue(event_, id, v); }
-  void setDoubleValue(EventField id, double v) { services_->eventSetDoubleValue(event_, id, v); }
+  std::int64_t integerValue(EventField id) noexcept { return services_->eventIntegerValue(event_, id); }
+  double doubleValue(EventField id) noexcept { return services_->eventDoubleValue(event_, id); }
+  void setIntegerValue(EventField id, std::int64_t v) noexcept {
+    services_->eventSetIntegerValue(event_, id, v);
+  }
+  void setDoubleValue(EventField id, double v) noexcept { services_->eventSetDoubleValue(event_, id, v); }
 
  private:
   EventTapServices* services_;

@@ -1,5 +1,6 @@
 #include "scroll/scroll_event_tap.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "scroll/event_fields.h"
@@ -20,7 +21,7 @@ const char* ScrollEventTap::StartError::errorDescription() const noexcept {
 [[gnu::flatten]]
 #endif
 EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,
-                           void* userInfo) {
+                           void* userInfo) noexcept {
   if (userInfo == nullptr) return event;
   // The port does not retain the tap; hold it for the length of this call.
   const std::shared_ptr<ScrollEventTap> tap =
@@ -31,6 +32,7 @@ EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef eve
 
 std::shared_ptr<ScrollEventTap> ScrollEventTap::create(std::shared_ptr<EventTapServices> services,
                                                        ConfigurationProvider provider) {
+  if (!provider) throw std::invalid_argument("ScrollEventTap needs a configuration provider");
   return std::shared_ptr<ScrollEventTap>(new ScrollEventTap(std::move(services), std::move(provider)));
 }
 
@@ -40,7 +42,7 @@ ScrollEventTap::ScrollEventTap(std::shared_ptr<EventTapServices> services,
 
 ScrollEventTap::~ScrollEventTap() { stop(); }
 
-EventRef ScrollEventTap::handleTapEvent(EventType type, EventRef event) {
+EventRef ScrollEventTap::handleTapEvent(EventType type, EventRef event) noexcept {
   if (type == event_type::tapDisabledByTimeout || type == event_type::tapDisabledByUserInput) {
     // The system switched the tap off because a callback was slow or the user intervened.
     if (eventTap_.get() != nullptr) services_->tapEnable(eventTap_.get(), true);

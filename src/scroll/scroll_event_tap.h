@@ -4,20 +4,22 @@
 // the rewriting rule. Told when to start and stop; asks its provider for the switches per event.
 
 #include <exception>
-#include <functional>
 #include <memory>
 
 #include "platform/event_tap_services.h"
+#include "scroll/configuration_provider.h"
 #include "scroll/scroll_configuration.h"
 
 namespace wheelright {
 
-// The plain callback handed to the platform; userInfo is the ScrollEventTap, not retained.
-EventRef scrollTapCallback(EventTapProxy proxy, EventType type, EventRef event, void* userInfo);
+// The plain callback handed to the platform; userInfo is the ScrollEventTap, not retained. Runs
+// between C frames, so nothing on its path throws.
+EventRef scrollTapCallback(EventTapProxy proxy, EventType type, EventRef event,
+                           void* userInfo) noexcept;
 
 class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
  public:
-  using ConfigurationProvider = std::function<ScrollConfiguration()>;
+  using ConfigurationProvider = wheelright::ConfigurationProvider;
 
   // The only failure of starting.
   class StartError : public std::exception {
@@ -35,7 +37,8 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
     Code code_;
   };
 
-  // Creates no tap and calls no platform function.
+  // Creates no tap and calls no platform function. An empty provider is refused here
+  // (std::invalid_argument), so that no event can find one.
   static std::shared_ptr<ScrollEventTap> create(std::shared_ptr<EventTapServices> services,
                                                 ConfigurationProvider provider);
   ~ScrollEventTap();
@@ -49,7 +52,7 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
   // A port is installed and the system reports it enabled.
   bool isRunning() const;
   // The per-event entry that the callback reaches; returns the event it was given.
-  EventRef handleTapEvent(EventType type, EventRef event);
+  EventRef handleTapEvent(EventType type, EventRef event) noexcept;
 
   bool hasPort() const { return eventTap_.get() != nullptr; }
   bool hasRunLoopSource() const { return runLoopSource_.get() != nullptr; }

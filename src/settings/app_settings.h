@@ -42,7 +42,7 @@ class AppSettings {
   void setTreatContinuousWithoutPhaseAsMouse(bool value);
 
   // The rewriting switches as they are now; isEnabled is not part of it.
-  ScrollConfiguration configuration() const {
+  ScrollConfiguration configuration() const noexcept {
     return {reverseVertical_, reverseHorizontal_, treatContinuousWithoutPhaseAsMouse_};
   }
 

@@ -26,7 +26,7 @@ class ScrollEventTapTest : public ::testing::Test {
   std::shared_ptr<FakeEventTaps> taps = std::make_shared<FakeEventTaps>(log);
   int providerCalls = 0;
   ScrollConfiguration config{true, false, false};
-  std::shared_ptr<ScrollEventTap> tap = ScrollEventTap::create(taps, [this] {
+  std::shared_ptr<ScrollEventTap> tap = ScrollEventTap::create(taps, [this]() noexcept {
     ++providerCalls;
     return config;
   });
@@ -128,7 +128,7 @@ TEST_F(ScrollEventTapTest, CreationFailuresLeaveTheTapIdle) {
     auto services = std::make_shared<FakeEventTaps>(rowLog);
     services->failTapCreate = row.failTap;
     services->failSourceCreate = row.failSource;
-    auto failing = ScrollEventTap::create(services, [] { return ScrollConfiguration{}; });
+    auto failing = ScrollEventTap::create(services, []() noexcept { return ScrollConfiguration{}; });
     try {
       failing->start();
       ADD_FAILURE() << "start did not fail";

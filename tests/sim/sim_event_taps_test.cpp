@@ -267,7 +267,7 @@ TEST_F(SimEventTapsTest, CreationFailsAtTheTapOrAtTheSource) {
 // The application's own tap over the desktop: installed in the order the system expects and
 // gone without a trace once stopped.
 TEST_F(SimEventTapsTest, TheApplicationsTapInstallsAndLeavesNothingBehind) {
-  auto tap = ScrollEventTap::create(desktop->platform().eventTaps, [] {
+  auto tap = ScrollEventTap::create(desktop->platform().eventTaps, []() noexcept {
     return ScrollConfiguration{true, true, false};
   });
   tap->start();

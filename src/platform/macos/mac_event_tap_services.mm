@@ -53,7 +53,7 @@ struct TapCallbackContext {
 // in layout) from EventTapCallback; calling one through a pointer to the other would be
 // undefined, so the platform gets this function and it forwards the call unchanged.
 CGEventRef tapTrampoline(CGEventTapProxy proxy, CGEventType type, CGEventRef event,
-                         void* userInfo) {
+                         void* userInfo) noexcept {
   const auto* context = static_cast<const TapCallbackContext*>(userInfo);
   return toCG(context->callback(reinterpret_cast<EventTapProxy>(proxy), type,
                                 reinterpret_cast<EventRef>(event), context->userInfo));
@@ -91,7 +91,7 @@ class MacEventTapServices final : public EventTapServices {
     CFRunLoopRemoveSource(toCF(runLoop), toCF(source), toCF(mode));
   }
 
-  void tapEnable(MachPortRef port, bool enable) override { CGEventTapEnable(toCF(port), enable); }
+  void tapEnable(MachPortRef port, bool enable) noexcept override { CGEventTapEnable(toCF(port), enable); }
 
   bool tapIsEnabled(MachPortRef port) override { return CGEventTapIsEnabled(toCF(port)); }
 
@@ -106,19 +106,19 @@ class MacEventTapServices final : public EventTapServices {
 
   void release(RunLoopSourceRef source) override { releaseObject(toCF(source)); }
 
-  std::int64_t eventIntegerValue(EventRef event, EventField field) override {
+  std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept override {
     return CGEventGetIntegerValueField(toCG(event), static_cast<CGEventField>(field));
   }
 
-  double eventDoubleValue(EventRef event, EventField field) override {
+  double eventDoubleValue(EventRef event, EventField field) noexcept override {
     return CGEventGetDoubleValueField(toCG(event), static_cast<CGEventField>(field));
   }
 
-  void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) override {
+  void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) noexcept override {
     CGEventSetIntegerValueField(toCG(event), static_cast<CGEventField>(field), value);
   }
 
-  void eventSetDoubleValue(EventRef event, EventField field, double value) override {
+  void eventSetDoubleValue(EventRef event, EventField field, double value) noexcept override {
     CGEventSetDoubleValueField(toCG(event), static_cast<CGEventField>(field), value);
   }
 

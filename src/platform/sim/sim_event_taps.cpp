@@ -107,7 +107,7 @@ void SimEventTaps::runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref,
   if (!source->isAttached()) releaseSource(*source);
 }
 
-void SimEventTaps::tapEnable(MachPortRef ref, bool enable) {
+void SimEventTaps::tapEnable(MachPortRef ref, bool enable) noexcept {
   log_.call(enable ? "tapEnable true" : "tapEnable false");
   Port* port = findPort(ref, "tapEnable");
   if (port != nullptr && port->isValid) port->isEnabled = enable;

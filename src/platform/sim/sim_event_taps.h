@@ -43,22 +43,22 @@ class SimEventTaps final : public EventTapServices {
   RunLoopRef mainRunLoop() override;
   void runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef source, RunLoopMode mode) override;
   void runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef source, RunLoopMode mode) override;
-  void tapEnable(MachPortRef port, bool enable) override;
+  void tapEnable(MachPortRef port, bool enable) noexcept override;
   bool tapIsEnabled(MachPortRef port) override;
   void machPortInvalidate(MachPortRef port) override;
   void release(MachPortRef port) override;
   void release(RunLoopSourceRef source) override;
 
-  std::int64_t eventIntegerValue(EventRef event, EventField field) override {
+  std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).integerValue(field);
   }
-  double eventDoubleValue(EventRef event, EventField field) override {
+  double eventDoubleValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).doubleValue(field);
   }
-  void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) override {
+  void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) noexcept override {
     toSimEvent(event).setIntegerValue(field, value);
   }
-  void eventSetDoubleValue(EventRef event, EventField field, double value) override {
+  void eventSetDoubleValue(EventRef event, EventField field, double value) noexcept override {
     toSimEvent(event).setDoubleValue(field, value);
   }
 
