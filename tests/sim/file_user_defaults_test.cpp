@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -77,58 +78,81 @@ TEST_F(FileUserDefaultsTest, KeysOfOthersAreKeptAndNoTemporaryFileStays) {
   EXPECT_EQ(folderContents(), std::set<std::string>{"defaults.txt"});
 }
 
-TEST_F(FileUserDefaultsTest, FilesAreReadLineByLineOrFoundDamaged) {
+// One bad line loses that line only.
+TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
   struct Row {
     const char* text;
-    std::optional<std::map<std::string, bool>> values;  // none: damaged
+    std::map<std::string, bool> values;
+    int skipped;
   };
   const std::vector<Row> rows = {
-      {"", std::map<std::string, bool>{}},
-      {"a=true\n\n# note\n  b = false \r\nc=true",
-       std::map<std::string, bool>{{"a", true}, {"b", false}, {"c", true}}},
-      {"a=true\na=false\n", std::map<std::string, bool>{{"a", false}}},
-      {"odd=key=true\n", std::map<std::string, bool>{{"odd=key", true}}},
-      {"a=yes\n", std::nullopt},
-      {"a=TRUE\n", std::nullopt},
-      {"=true\n", std::nullopt},
-      {"just words\n", std::nullopt},
-      {"a=true\n{\"json\": 1}\n", std::nullopt},
+      {"", {}, 0},
+      {"a=true\n\n# note\n  b = false \r\nc=true", {{"a", true}, {"b", false}, {"c", true}}, 0},
+      {"a=true\na=false\n", {{"a", false}}, 0},
+      {"odd=key=true\n", {{"odd=key", true}}, 0},
+      {"reverseHorizontal=true\nstray\nreverseVertical=false\n",
+       {{"reverseHorizontal", true}, {"reverseVertical", false}},
+       1},
+      {"a=yes\nb=TRUE\n=true\nc=true\n{\"json\": 1}\n", {{"c", true}}, 4},
   };
   for (const Row& row : rows) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     writeFile(file(), row.text);
     FileUserDefaults store(folder);
-    if (row.values) {
-      EXPECT_EQ(store.storedValues(), *row.values) << row.text;
-      EXPECT_FALSE(store.damagedFileMovedTo()) << row.text;
-    } else {
-      EXPECT_TRUE(store.storedValues().empty()) << row.text;
-      EXPECT_TRUE(store.damagedFileMovedTo()) << row.text;
-    }
+    EXPECT_EQ(store.storedValues(), row.values) << row.text;
+    EXPECT_EQ(store.skippedLineCount(), row.skipped) << row.text;
+    EXPECT_EQ(readFile(file()), row.text) << "reading changes nothing on disk";
   }
 }
 
+// The original of a damaged file is kept aside once, just before the first write replaces it.
 TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
-  writeFile(file(), "first damage\n");
-  writeFile(folder / "defaults.txt.damaged-2", "an older copy that must stay\n");
+  const std::string damaged = "reverseHorizontal=true\nstray\nreverseVertical=false\n";
+  writeFile(file(), damaged);
+  writeFile(folder / "defaults.txt.damaged-1", "an older copy that must stay\n");
   {
     FileUserDefaults store(folder);
-    store.registerDefaults({{"isEnabled", true}});
-    EXPECT_EQ(store.damagedFileMovedTo(), folder / "defaults.txt.damaged-1");
-    EXPECT_TRUE(store.boolForKey("isEnabled")) << "the registered defaults answer";
-    EXPECT_FALSE(fs::exists(file())) << "nothing is written before the next change";
+    store.registerDefaults({{"isEnabled", true}, {"reverseVertical", true}});
+    EXPECT_FALSE(store.boolForKey("reverseVertical")) << "the good lines answer";
+    EXPECT_FALSE(store.damagedFileMovedTo()) << "nothing moves before a write";
     store.setBool(false, "isEnabled");
+    EXPECT_EQ(store.damagedFileMovedTo(), folder / "defaults.txt.damaged-2");
+    store.setBool(true, "isEnabled");
   }
-  EXPECT_EQ(FileUserDefaults(folder).storedValues(),
-            (std::map<std::string, bool>{{"isEnabled", false}}));
-
-  writeFile(file(), "second damage\n");
+  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-2"), damaged);
+  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-1"), "an older copy that must stay\n");
+  EXPECT_EQ(folderContents().size(), 3u) << "kept aside once, not at every write";
   FileUserDefaults again(folder);
-  EXPECT_EQ(again.damagedFileMovedTo(), folder / "defaults.txt.damaged-3");
-  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-1"), "first damage\n");
-  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-2"), "an older copy that must stay\n");
-  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-3"), "second damage\n");
+  EXPECT_EQ(again.storedValues(), (std::map<std::string, bool>{{"isEnabled", true},
+                                                                {"reverseHorizontal", true},
+                                                                {"reverseVertical", false}}));
+  EXPECT_EQ(again.skippedLineCount(), 0);
+}
+
+TEST_F(FileUserDefaultsTest, AFailedWriteIsReportedOnceAndAgainAfterARecovery) {
+  const fs::path blocked = folder / "not-a-folder";
+  writeFile(blocked, "");  // a file where the store's folder should be
+  FileUserDefaults store(blocked);
+  ::testing::internal::CaptureStderr();
+  store.setBool(true, "isEnabled");
+  store.setBool(false, "isEnabled");
+  const std::string reported = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << reported;
+  EXPECT_NE(reported.find((blocked / "defaults.txt").string()), std::string::npos) << reported;
+  EXPECT_NE(reported.find("cannot make the folder"), std::string::npos) << reported;
+
+  fs::remove(blocked);
+  ::testing::internal::CaptureStderr();
+  store.setBool(true, "isEnabled");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(FileUserDefaults(blocked).storedValues(), (std::map<std::string, bool>{{"isEnabled", true}}));
+
+  fs::remove_all(blocked);
+  writeFile(blocked, "");
+  ::testing::internal::CaptureStderr();
+  store.setBool(false, "isEnabled");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), reported) << "the same failure, told again";
 }
 
 TEST_F(FileUserDefaultsTest, TheFolderFollowsXdgConfigHomeThenHome) {

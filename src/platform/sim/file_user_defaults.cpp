@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,23 +26,14 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-// The stored values of a whole file, or none when one line is neither blank, a comment nor
-// a boolean entry.
-std::optional<std::map<std::string, bool>> parse(const std::string& text) {
-  std::map<std::string, bool> values;
-  std::istringstream lines(text);
-  std::string raw;
-  while (std::getline(lines, raw)) {
-    const std::string_view line = trimmed(raw);
-    if (line.empty() || line.front() == '#') continue;
-    const std::size_t equals = line.rfind('=');
-    if (equals == std::string_view::npos) return std::nullopt;
-    const std::string_view key = trimmed(line.substr(0, equals));
-    const std::string_view value = trimmed(line.substr(equals + 1));
-    if (key.empty() || (value != "true" && value != "false")) return std::nullopt;
-    values[std::string(key)] = value == "true";
-  }
-  return values;
+// The boolean entry that one line holds, if it holds one.
+std::optional<std::pair<std::string, bool>> entry(std::string_view line) {
+  const std::size_t equals = line.rfind('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string_view key = trimmed(line.substr(0, equals));
+  const std::string_view value = trimmed(line.substr(equals + 1));
+  if (key.empty() || (value != "true" && value != "false")) return std::nullopt;
+  return std::pair{std::string(key), value == "true"};
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -96,57 +88,95 @@ void FileUserDefaults::load() {
   if (!std::filesystem::exists(path_, error)) return;
   std::ifstream file(path_, std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const std::optional<std::map<std::string, bool>> values =
-      file.is_open() && !file.bad() ? parse(text) : std::nullopt;
-  if (values) {
-    stored_ = *values;
-  } else {
-    moveDamagedFileAside();
+  if (!file.is_open() || file.bad()) {
+    isDamaged_ = true;  // unreadable: nothing of it is known, so all of it is kept
+    return;
   }
+  std::istringstream lines(text);
+  std::string raw;
+  while (std::getline(lines, raw)) {
+    const std::string_view line = trimmed(raw);
+    if (line.empty() || line.front() == '#') continue;
+    if (auto value = entry(line)) {
+      stored_[value->first] = value->second;
+    } else {
+      ++skippedLines_;
+    }
+  }
+  isDamaged_ = skippedLines_ > 0;
 }
 
-void FileUserDefaults::moveDamagedFileAside() {
+bool FileUserDefaults::moveDamagedFileAside(std::string& failure) {
   for (int n = 1;; ++n) {
     std::filesystem::path aside = path_;
     aside += ".damaged-" + std::to_string(n);
     std::error_code error;
     const bool isTaken = std::filesystem::exists(aside, error);
-    if (error) break;
-    if (isTaken) continue;
-    std::filesystem::rename(path_, aside, error);
-    if (error) break;
+    if (!error && isTaken) continue;
+    if (!error) std::filesystem::rename(path_, aside, error);
+    if (error) {
+      failure = "cannot keep the damaged file aside as " + aside.string() + ": " + error.message();
+      return false;
+    }
     movedTo_ = std::move(aside);
-    return;
+    return true;
   }
-  // What cannot be moved is not overwritten either: this store then writes nothing.
-  isWritable_ = false;
 }
 
-void FileUserDefaults::write() const {
-  if (path_.empty() || !isWritable_) return;
-  std::error_code error;
-  std::filesystem::create_directories(path_.parent_path(), error);
-  if (error) return;
-
-  std::string text = fileHeader;
-  for (const auto& [key, value] : stored_) text += key + (value ? "=true\n" : "=false\n");
-
-  std::string pattern = (path_.parent_path() / (std::string(".") + fileName + ".XXXXXX")).string();
-  std::vector<char> temporary(pattern.begin(), pattern.end());
-  temporary.push_back('\0');
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return;
-  const bool isWritten = writeAll(fd, text) && ::fsync(fd) == 0;
-  const bool isClosed = ::close(fd) == 0;
-  if (!isWritten || !isClosed || std::rename(temporary.data(), path_.c_str()) != 0) {
-    ::unlink(temporary.data());
-    return;
+void FileUserDefaults::report(const std::string& failure) {
+  if (failure == reportedFailure_) return;
+  reportedFailure_ = failure;
+  if (!failure.empty()) {
+    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(), failure.c_str());
   }
-  // The rename itself reaches the disk with the folder.
-  if (const int folder = ::open(path_.parent_path().c_str(), O_RDONLY); folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
+}
+
+void FileUserDefaults::write() {
+  if (path_.empty()) return;
+  std::string failure;
+  const auto failed = [&failure](std::string what, int code) {
+    failure = std::move(what) + ": " + std::generic_category().message(code);
+    return false;
+  };
+  const auto writeFile = [&]() -> bool {
+    std::error_code error;
+    std::filesystem::create_directories(path_.parent_path(), error);
+    if (error) return failed("cannot make the folder", error.value());
+    // What cannot be kept aside is not overwritten either.
+    if (isDamaged_ && std::filesystem::exists(path_, error)) {
+      if (!moveDamagedFileAside(failure)) return false;
+    }
+    isDamaged_ = false;
+
+    std::string text = fileHeader;
+    for (const auto& [key, value] : stored_) text += key + (value ? "=true\n" : "=false\n");
+
+    std::string pattern = (path_.parent_path() / (std::string(".") + fileName + ".XXXXXX")).string();
+    std::vector<char> temporary(pattern.begin(), pattern.end());
+    temporary.push_back('\0');
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return failed("cannot make a temporary file", errno);
+    const bool isWritten = writeAll(fd, text) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    const bool isClosed = ::close(fd) == 0;
+    if (!isWritten || !isClosed) {
+      const int code = isWritten ? errno : writeError;
+      ::unlink(temporary.data());
+      return failed("cannot write the temporary file", code);
+    }
+    if (std::rename(temporary.data(), path_.c_str()) != 0) {
+      const int code = errno;
+      ::unlink(temporary.data());
+      return failed("cannot replace the file", code);
+    }
+    // The rename itself reaches the disk with the folder.
+    if (const int folder = ::open(path_.parent_path().c_str(), O_RDONLY); folder >= 0) {
+      ::fsync(folder);
+      ::close(folder);
+    }
+    return true;
+  };
+  report(writeFile() ? std::string() : failure);
 }
 
 }  // namespace wheelright::sim

@@ -1,11 +1,13 @@
 #pragma once
 // The simulator's user defaults store (NSUserDefaults). Registered defaults live in memory only;
 // stored values live in one file that every setBool rewrites whole and atomically (a temporary
-// file in the same folder, flushed to disk, then renamed over the old one). A file that cannot
-// be parsed is moved aside under a name not yet taken, never deleted or overwritten.
+// file in the same folder, flushed to disk, then renamed over the old one).
 //
 // File format (UTF-8): one `key=true` or `key=false` a line, split at the last `=`; blank lines
-// and lines beginning with `#` are ignored; any other line makes the file damaged.
+// and lines beginning with `#` are ignored. The file is read key by key: a line of any other form
+// is skipped and every other value kept. Such a file is damaged, so before the first write
+// replaces it, it is moved aside under a name not yet taken (`defaults.txt.damaged-<n>`); it is
+// never deleted or overwritten. A write that fails is reported on standard error, once.
 
 #include <filesystem>
 #include <map>
@@ -36,19 +38,26 @@ class FileUserDefaults final : public UserDefaults {
   const std::map<std::string, bool>& storedValues() const { return stored_; }
   // Empty for a store in memory.
   const std::filesystem::path& filePath() const { return path_; }
-  // Where a damaged file was moved when the store was read, if it was.
+  // The lines of the file that were skipped when it was read.
+  int skippedLineCount() const { return skippedLines_; }
+  // Where the damaged file was moved before the first write, if it was.
   const std::optional<std::filesystem::path>& damagedFileMovedTo() const { return movedTo_; }
 
  private:
   void load();
-  void moveDamagedFileAside();
-  void write() const;
+  // False, with the reason, when the damaged file could not be moved out of the way.
+  bool moveDamagedFileAside(std::string& failure);
+  void write();
+  // One line on standard error for each new failure; a success lets the next one be told again.
+  void report(const std::string& failure);
 
   std::filesystem::path path_;
   std::map<std::string, bool> registered_;
   std::map<std::string, bool> stored_;
+  int skippedLines_ = 0;
+  bool isDamaged_ = false;  // the file on disk is to be kept aside before it is replaced
   std::optional<std::filesystem::path> movedTo_;
-  bool isWritable_ = true;  // false when a damaged file could not be moved out of the way
+  std::string reportedFailure_;
 };
 
 }  // namespace wheelright::sim
