@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -83,17 +84,34 @@ TEST_F(SimRunLoopTest, TheModalModeHoldsTimersBackWhileJobsRun) {
   EXPECT_EQ(seen, (std::vector<std::string>{"job@0", "timer@4", "timer@4.5", "timer@6"}));
 }
 
-TEST_F(SimRunLoopTest, AJobRunningAnAlertRunsTheJobsAfterItInsideAndNotAgain) {
+// The main queue is serial, as on the Mac: an alert's modal loop runs inside a job, and nothing
+// posted meanwhile runs before that job returns; a timer that fell due in the meantime fires
+// once, right after it.
+TEST_F(SimRunLoopTest, AJobShowingAnAlertHoldsBackLaterJobsAndTimersUntilItReturns) {
+  const auto timer = loop.scheduleRepeatingTimer(1.5, note("timer"));
   loop.postToMainQueue([this] {
     loop.enterModal();
-    loop.runPending();  // what an alert's modal loop does
-    loop.exitModal();
+    loop.postToMainQueue(note("posted during the alert"));
+    loop.startMainThreadTask(note("task during the alert"));
+    loop.advance(4);  // what the alert's modal loop does while the user takes their time
     seen.push_back("alert closed");
+    loop.exitModal();
   });
-  loop.postToMainQueue(note("next"));
+  loop.postToMainQueue(note("queued behind the alert"));
   loop.runPending();
-  EXPECT_EQ(seen, (std::vector<std::string>{"next@0", "alert closed"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"alert closed", "queued behind the alert@4",
+                                            "posted during the alert@4", "task during the alert@4",
+                                            "timer@4"}));
   EXPECT_EQ(loop.pendingJobCount(), 0u);
+  EXPECT_FALSE(loop.isRunningJob());
+}
+
+TEST_F(SimRunLoopTest, AJobThatThrowsLeavesTheQueueServingLaterJobs) {
+  loop.postToMainQueue([] { throw std::runtime_error("a platform call failed"); });
+  loop.postToMainQueue(note("next"));
+  EXPECT_THROW(loop.runPending(), std::runtime_error);
+  loop.runPending();
+  EXPECT_EQ(seen, (std::vector<std::string>{"next@0"}));
 }
 
 TEST_F(SimRunLoopTest, InvalidatedTimersStopForGood) {

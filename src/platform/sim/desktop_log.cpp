@@ -7,10 +7,11 @@
 namespace wheelright::sim {
 
 void DesktopLog::call(std::string line) {
-  if (keepsHistory_) calls_.push_back(std::move(line));
+  if (keepsHistory_ && !isClosed_) calls_.push_back(std::move(line));
 }
 
 void DesktopLog::show(std::string line) {
+  if (isClosed_) return;
   if (listener_) listener_(line);
   if (keepsHistory_) output_.push_back(std::move(line));
 }

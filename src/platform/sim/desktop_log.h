@@ -25,6 +25,8 @@ class DesktopLog {
   const std::vector<std::string>& faults() const { return faults_; }
   // Forgets the calls and lines so far (faults stay).
   void clear();
+  // The process has ended: from now on nothing is recorded or shown.
+  void close() { isClosed_ = true; }
 
   // A long interactive run keeps nothing; the listener still sees every shown line.
   void setKeepsHistory(bool keeps) { keepsHistory_ = keeps; }
@@ -38,6 +40,7 @@ class DesktopLog {
   std::vector<std::string> faults_;
   OutputListener listener_;
   bool keepsHistory_ = true;
+  bool isClosed_ = false;
   bool abortsOnFault_ = true;
 };
 

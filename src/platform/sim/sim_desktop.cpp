@@ -44,6 +44,12 @@ SimDesktop::SimDesktop(Options options)
       statusItem_(log_),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   eventTaps_.setEventSink([this](const SimEvent& event) { log_.show(eventLine(event)); });
+  // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
+  // and nothing more appears.
+  system_.setTerminationHandler([this] {
+    runLoop_.stop();
+    log_.close();
+  });
   reopenUserDefaults();
 }
 

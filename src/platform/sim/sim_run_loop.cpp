@@ -5,6 +5,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/scope_exit.h"
 #include "platform/sim/number_text.h"
 
 namespace wheelright::sim {
@@ -112,10 +113,14 @@ std::size_t SimRunLoop::validTimerCount() const {
 }
 
 void SimRunLoop::runJobs() {
+  // The main queue is serial: the run loop does not service it again from inside one of its own
+  // jobs, so what a job posts (or what is posted while its alert is open) waits for it to return.
+  if (isRunningJob_) return;
   while (!jobs_.empty() && !isStopped_) {
-    // Taken off the queue before it runs: a modal loop inside the job runs the jobs after it.
     std::function<void()> job = std::move(jobs_.front());
     jobs_.pop_front();
+    isRunningJob_ = true;
+    const ScopeExit jobReturned([this] { isRunningJob_ = false; });
     job();
   }
 }
@@ -124,7 +129,9 @@ void SimRunLoop::runUntil(double time) {
   for (;;) {
     runJobs();
     if (isStopped_) return;
-    const std::shared_ptr<Timer> timer = nextDueTimer(time);
+    // A wait inside a job (while its alert was open) may have moved the clock past the time
+    // asked for; what fell due meanwhile runs now.
+    const std::shared_ptr<Timer> timer = nextDueTimer(std::max(time, now()));
     if (!timer) break;
     if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, timer->nextFire);
     fire(timer);

@@ -1,8 +1,10 @@
 #pragma once
 // The simulated main run loop: repeating timers, the main queue and main-thread tasks, on a
 // manual clock that only moves when told (tests, piped console) or on the real clock (a person
-// at a terminal). A modal mode stands for an open alert: timers wait, posted jobs still run.
-// Re-entrant: a job may open an alert whose modal loop runs further jobs.
+// at a terminal). It keeps the rules of the Mac's main run loop: the main queue is serial, so a
+// job posted while another runs (one that shows a modal alert included) waits until that one has
+// returned; a modal mode stands for an open alert, in which timers wait; a timer that fell due
+// meanwhile fires once, as soon as it may.
 
 #include <chrono>
 #include <deque>
@@ -34,7 +36,7 @@ class SimRunLoop final : public MainLoop {
   // Seconds since the loop was made.
   double now() const;
   // Runs posted jobs (first in, first out, also those posted meanwhile), then the timers due
-  // now, until nothing is left to run.
+  // now, until nothing is left to run. Inside a job (an alert's modal loop) no other job runs.
   void runPending();
   // Lets time pass, running everything that falls due in time order; the manual clock jumps
   // from firing to firing, the real clock sleeps.
@@ -47,10 +49,11 @@ class SimRunLoop final : public MainLoop {
   void exitModal();
   bool isModal() const { return modalDepth_ > 0; }
 
-  // The process is ending: nothing more runs.
+  // The process has ended: nothing more runs, not even what is queued.
   void stop() { isStopped_ = true; }
   bool isStopped() const { return isStopped_; }
 
+  bool isRunningJob() const { return isRunningJob_; }
   std::size_t pendingJobCount() const { return jobs_.size(); }
   std::size_t validTimerCount() const;
 
@@ -72,6 +75,7 @@ class SimRunLoop final : public MainLoop {
   std::deque<std::function<void()>> jobs_;
   std::vector<std::shared_ptr<Timer>> timers_;
   int modalDepth_ = 0;
+  bool isRunningJob_ = false;
   bool isStopped_ = false;
 };
 
