@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/weak_callback.h"
+#include "model/system_probes.h"
 
 namespace wheelright {
 
@@ -36,6 +37,10 @@ std::shared_ptr<AppModel> makeModel(const Platform& platform) {
 }  // namespace
 
 std::shared_ptr<WheelrightApp> WheelrightApp::create(Platform platform) {
+  if (platform.system->isAnotherCopyRunning()) {
+    quitApplication(*platform.system);
+    return nullptr;
+  }
   std::shared_ptr<WheelrightApp> app(new WheelrightApp(std::move(platform)));
   app->observe();
   return app;

@@ -22,6 +22,9 @@ StatusLabel menuBarLabel(const AppModel::Status& status);
 
 class WheelrightApp : public std::enable_shared_from_this<WheelrightApp> {
  public:
+  // Launches the application. When another copy is already running, this one asks to terminate
+  // before it touches anything (no defaults, no tap, no menu-bar item) and the answer is null: two
+  // copies would each negate the wheel and so cancel each other out.
   static std::shared_ptr<WheelrightApp> create(Platform platform);
   // Takes the item out of the menu bar; the model goes with the application.
   ~WheelrightApp();

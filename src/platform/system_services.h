@@ -1,7 +1,8 @@
 #pragma once
 // The operating-system services of the application model: the global preference read
 // (CFPreferencesCopyValue), Accessibility trust (AXIsProcessTrusted, AXIsProcessTrustedWithOptions),
-// NSWorkspace, NSApplication terminate and SMAppService.mainAppService. Main thread only.
+// NSWorkspace, NSApplication terminate, NSRunningApplication and SMAppService.mainAppService.
+// Main thread only.
 
 #include <cstdint>
 #include <optional>
@@ -56,6 +57,9 @@ class SystemServices {
   virtual void openApplication(const std::string& path) = 0;
   // NSApplication terminate: nil.
   virtual void terminate() = 0;
+  // NSRunningApplication runningApplicationsWithBundleIdentifier: with the main bundle's
+  // identifier: whether a copy of the application other than this process is running.
+  virtual bool isAnotherCopyRunning() = 0;
 
   // SMAppService.mainAppService status / registerAndReturnError: / unregisterAndReturnError:.
   virtual LoginItemStatus mainAppServiceStatus() = 0;

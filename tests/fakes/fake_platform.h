@@ -94,7 +94,7 @@ class FakeEventTaps final : public EventTapServices {
     log_.push_back(std::string("removeSource") + modeText(loop, mode));
     asSource(source).attached = false;
   }
-  void tapEnable(MachPortRef port, bool enable) override {
+  void tapEnable(MachPortRef port, bool enable) noexcept override {
     log_.push_back(enable ? "tapEnable true" : "tapEnable false");
     asPort(port).enabled = enable;
   }
@@ -116,12 +116,12 @@ class FakeEventTaps final : public EventTapServices {
   }
 
   // Events reach the fakes as FakeEvent pointers.
-  std::int64_t eventIntegerValue(EventRef e, EventField id) override { return asEvent(e).integerValue(id); }
-  double eventDoubleValue(EventRef e, EventField id) override { return asEvent(e).doubleValue(id); }
-  void eventSetIntegerValue(EventRef e, EventField id, std::int64_t v) override {
+  std::int64_t eventIntegerValue(EventRef e, EventField id) noexcept override { return asEvent(e).integerValue(id); }
+  double eventDoubleValue(EventRef e, EventField id) noexcept override { return asEvent(e).doubleValue(id); }
+  void eventSetIntegerValue(EventRef e, EventField id, std::int64_t v) noexcept override {
     asEvent(e).setIntegerValue(id, v);
   }
-  void eventSetDoubleValue(EventRef e, EventField id, double v) override { asEvent(e).setDoubleValue(id, v); }
+  void eventSetDoubleValue(EventRef e, EventField id, double v) noexcept override { asEvent(e).setDoubleValue(id, v); }
 
   // The system switches a tap off (as after a slow callback).
   void disable(MachPortRef port) { asPort(port).enabled = false; }
@@ -212,6 +212,7 @@ class FakeSystem final : public SystemServices {
   }
   void openApplication(const std::string& path) override { log_.push_back("openApplication " + path); }
   void terminate() override { log_.push_back("terminate"); }
+  bool isAnotherCopyRunning() override { return false; }
   LoginItemStatus mainAppServiceStatus() override {
     log_.push_back("loginStatus");
     return loginStatus;

@@ -1,5 +1,5 @@
-// SystemServices over CFPreferences, the Accessibility trust calls, NSWorkspace, NSApplication and
-// SMAppService.
+// SystemServices over CFPreferences, the Accessibility trust calls, NSWorkspace, NSApplication,
+// NSRunningApplication and SMAppService.
 
 #import <AppKit/AppKit.h>
 #import <ApplicationServices/ApplicationServices.h>
@@ -125,6 +125,17 @@ class MacSystemServices final : public SystemServices {
   }
 
   void terminate() override { [NSApp terminate:nil]; }
+
+  bool isAnotherCopyRunning() override {
+    NSString* identifier = NSBundle.mainBundle.bundleIdentifier;
+    if (identifier == nil) return false;  // not started from a bundle: nothing to compare with
+    const pid_t current = NSRunningApplication.currentApplication.processIdentifier;
+    for (NSRunningApplication* copy in
+         [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
+      if (copy.processIdentifier != current && !copy.terminated) return true;
+    }
+    return false;
+  }
 
   LoginItemStatus mainAppServiceStatus() override {
     return static_cast<LoginItemStatus>(static_cast<std::int64_t>(mainAppService().status));

@@ -14,7 +14,8 @@ int main() {
     // Held for the whole run: the application owns the model, the tap and the menu-bar item.
     const std::shared_ptr<wheelright::WheelrightApp> app =
         wheelright::WheelrightApp::create(wheelright::makeMacPlatform());
-    [NSApp run];
+    // Null when another copy runs; that one keeps the wheel.
+    if (app != nullptr) [NSApp run];
   }
   return 0;
 }

@@ -89,6 +89,7 @@ int Console::run() {
   return 0;
 }
 
+// Null when the application ended at once (another copy runs); the console then finishes.
 void Console::launch() { app_ = WheelrightApp::create(desktop_->platform()); }
 
 void Console::afterCommand() {
@@ -103,7 +104,7 @@ void Console::finish() {
 }
 
 void Console::print(const std::string& line) {
-  if (isFinished_) return;
+  if (isFinished_ || desktop_->system().isTerminated()) return;
   out_ << line << '\n';
   if (desktop_->runLoop().clock() == SimRunLoop::Clock::real) out_.flush();
 }
@@ -200,6 +201,8 @@ void Console::perform(const console::Command& command) {
           }
         } else if constexpr (std::is_same_v<C, SetOpensURLs>) {
           desktop_->system().setOpensURLs(c.opens);
+        } else if constexpr (std::is_same_v<C, SetAnotherCopy>) {
+          desktop_->system().setAnotherCopyRunning(c.isRunning);
         } else if constexpr (std::is_same_v<C, SetLoginStatus>) {
           desktop_->system().setLoginItemStatus(c.status);
         } else if constexpr (std::is_same_v<C, FailLoginChange>) {

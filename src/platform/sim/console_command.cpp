@@ -34,6 +34,7 @@ constexpr Usage usages[] = {
     {"open", "open accept|refuse"},
     {"login",
      "login status enabled|not-registered|requires-approval|not-found | login fail <text>"},
+    {"copy", "copy running|none"},
     {"wait", "wait <seconds>"},
     {"relaunch", "relaunch"},
     {"state", "state"},
@@ -323,6 +324,10 @@ std::variant<Command, ParseError> parseCommand(std::string_view line) {
   if (command == "open") {
     return onOff(words, "accept", "refuse", "open",
                  [](bool accept) -> Command { return SetOpensURLs{accept}; });
+  }
+  if (command == "copy") {
+    return onOff(words, "running", "none", "copy",
+                 [](bool running) -> Command { return SetAnotherCopy{running}; });
   }
   if (command == "login") return parseLogin(words);
   if (command == "wait") return parseWait(words);

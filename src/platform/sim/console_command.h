@@ -62,6 +62,10 @@ struct SetOpensURLs {
   bool opens = true;
   friend bool operator==(const SetOpensURLs&, const SetOpensURLs&) = default;
 };
+struct SetAnotherCopy {
+  bool isRunning = false;
+  friend bool operator==(const SetAnotherCopy&, const SetAnotherCopy&) = default;
+};
 struct SetLoginStatus {
   LoginItemStatus status = LoginItemStatus::notRegistered;
   friend bool operator==(const SetLoginStatus&, const SetLoginStatus&) = default;
@@ -89,7 +93,8 @@ struct Help {
 
 using Command =
     std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond, Inject,
-                 SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs, SetLoginStatus,
+                 SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs, SetAnotherCopy,
+                 SetLoginStatus,
                  FailLoginChange, Wait, Relaunch, ShowState, ShowDefaults, Help>;
 
 // What is wrong with a line, shown after "error: ".

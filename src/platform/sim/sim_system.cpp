@@ -65,6 +65,12 @@ void SimSystem::terminate() {
   log_.call("terminate");
   log_.show("system: terminated");
   isTerminated_ = true;
+  if (terminationHandler_) terminationHandler_();
+}
+
+bool SimSystem::isAnotherCopyRunning() {
+  log_.call("isAnotherCopyRunning");
+  return isAnotherCopyRunning_;
 }
 
 LoginItemStatus SimSystem::mainAppServiceStatus() {

@@ -3,6 +3,7 @@
 // that records what it is asked to open, termination and the application's login item. What a
 // person would notice appears as a "system: ..." line.
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ class SimSystem final : public SystemServices {
   OpenURLResult openURL(const std::string& address) override;
   void openApplication(const std::string& path) override;
   void terminate() override;
+  bool isAnotherCopyRunning() override;
   LoginItemStatus mainAppServiceStatus() override;
   std::optional<PlatformError> registerMainAppService() override;
   std::optional<PlatformError> unregisterMainAppService() override;
@@ -47,6 +49,13 @@ class SimSystem final : public SystemServices {
     nextLoginItemFailure_ = std::move(localizedDescription);
   }
 
+  // Another copy of the application, with the same bundle identifier, is running.
+  void setAnotherCopyRunning(bool running) { isAnotherCopyRunning_ = running; }
+
+  // What ends the process once the application asked to terminate.
+  void setTerminationHandler(std::function<void()> handler) {
+    terminationHandler_ = std::move(handler);
+  }
   bool isTerminated() const { return isTerminated_; }
 
  private:
@@ -59,7 +68,9 @@ class SimSystem final : public SystemServices {
   LoginItemStatus loginItemStatus_ = LoginItemStatus::notRegistered;
   LoginItemStatus registeredStatus_ = LoginItemStatus::enabled;
   std::optional<std::string> nextLoginItemFailure_;
+  bool isAnotherCopyRunning_ = false;
   bool isTerminated_ = false;
+  std::function<void()> terminationHandler_;
 };
 
 }  // namespace wheelright::sim
