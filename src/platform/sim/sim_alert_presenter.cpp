@@ -1,5 +1,6 @@
 #include "platform/sim/sim_alert_presenter.h"
 
+#include "base/scope_exit.h"
 #include "platform/sim/desktop_text.h"
 
 namespace wheelright::sim {
@@ -13,15 +14,15 @@ long SimAlertPresenter::runModal(const AlertContent& alert) {
 
   open_.push_back(alert);
   runLoop_.enterModal();
-  long response = abortResponse;
-  if (handler_) {
-    response = handler_(alert);
-  } else if (!responses_.empty()) {
-    response = responses_.front();
-    responses_.pop_front();
-  }
-  runLoop_.exitModal();
-  open_.pop_back();
+  const ScopeExit closed([this] {
+    runLoop_.exitModal();
+    open_.pop_back();
+  });
+  // A copy: the handler may set another one while it runs.
+  if (const Handler handler = handler_) return handler(alert);
+  if (responses_.empty()) return abortResponse;
+  const long response = responses_.front();
+  responses_.pop_front();
   return response;
 }
 

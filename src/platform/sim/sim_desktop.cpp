@@ -18,6 +18,7 @@ class SimDesktop::LoggedUserDefaults final : public UserDefaults {
     desktop_.store_->registerDefaults(defaults);
   }
   bool boolForKey(const std::string& key) const override {
+    desktop_.log_.call("boolForKey " + key);
     return desktop_.store_->boolForKey(key);
   }
   void setBool(bool value, const std::string& key) override {

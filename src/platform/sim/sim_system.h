@@ -13,7 +13,7 @@
 
 namespace wheelright::sim {
 
-class SimSystem final : public SystemServices {
+class SimSystem : public SystemServices {
  public:
   // As a new desktop is: natural scrolling stored as true, untrusted, no login item.
   explicit SimSystem(DesktopLog& log);
