@@ -24,18 +24,21 @@ TEST(Observable, EveryAssignmentIsAnnouncedBeforeItIsStored) {
   EXPECT_EQ(value.get(), 3);
 }
 
-TEST(Observable, UnsubscribingDuringASendStopsLaterObservers) {
+// An observer may unsubscribe itself or another while being told; the rest are told as before.
+TEST(Observable, UnsubscribingDuringASendStopsOnlyThoseUnsubscribed) {
   ObjectWillChange willChange;
   std::vector<std::string> calls;
-  ObjectWillChange::Token second = 0;
-  willChange.subscribe([&] {
+  ObjectWillChange::Token first = 0, third = 0;
+  first = willChange.subscribe([&] {
     calls.push_back("first");
-    willChange.unsubscribe(second);
+    willChange.unsubscribe(first);
+    willChange.unsubscribe(third);
   });
-  second = willChange.subscribe([&] { calls.push_back("second"); });
+  willChange.subscribe([&] { calls.push_back("second"); });
+  third = willChange.subscribe([&] { calls.push_back("third"); });
   willChange.send();
   willChange.send();
-  EXPECT_EQ(calls, (std::vector<std::string>{"first", "first"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"first", "second", "second"}));
   EXPECT_EQ(willChange.observerCount(), 1u);
 }
 

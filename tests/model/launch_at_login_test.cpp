@@ -1,82 +1,61 @@
 #include <gtest/gtest.h>
 
-#include "model/model_fixture.h"
-#include "model/system_probes.h"
+#include "support/desktop_test.h"
 
 namespace wheelright {
 namespace {
 
-using testing::CallLog;
-using testing::ModelTest;
+using namespace testing;
 
-TEST_F(ModelTest, LaunchAtLoginRows) {
+// The rows run one after another on one model, so each also shows that the previous row's
+// error text was cleared.
+TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) {
+  const auto enabled = LoginItemStatus::enabled, notRegistered = LoginItemStatus::notRegistered,
+             approval = LoginItemStatus::requiresApproval;
   struct Row {
-    const char* name;
     LoginItemStatus before;
     bool requested;
-    std::optional<std::string> failure;
+    const char* failure;
     LoginItemStatus afterRegister;
     const char* call;  // the registration call made, if any
-    bool expectEnabled;
-    std::optional<std::string> expectError;
+    bool isEnabled;
   };
   const Row rows[] = {
-      {"on while enabled", LoginItemStatus::enabled, true, {}, LoginItemStatus::enabled, nullptr, true, {}},
-      {"on while not registered", LoginItemStatus::notRegistered, true, {}, LoginItemStatus::enabled,
-       "register", true, {}},
-      {"on while waiting for approval", LoginItemStatus::requiresApproval, true, {},
-       LoginItemStatus::requiresApproval, "register", false, {}},
-      {"on while not found", LoginItemStatus::notFound, true, {}, LoginItemStatus::enabled, "register", true, {}},
-      {"on, registration fails", LoginItemStatus::notRegistered, true, "Operation not permitted",
-       LoginItemStatus::enabled, "register", false, "Operation not permitted"},
-      {"off while enabled", LoginItemStatus::enabled, false, {}, LoginItemStatus::enabled, "unregister", false, {}},
-      {"off, unregistration fails", LoginItemStatus::enabled, false, "Nope", LoginItemStatus::enabled,
-       "unregister", true, "Nope"},
-      {"off while waiting for approval", LoginItemStatus::requiresApproval, false, {},
-       LoginItemStatus::enabled, nullptr, false, {}},
-      {"off while not registered", LoginItemStatus::notRegistered, false, {}, LoginItemStatus::enabled,
-       nullptr, false, {}},
+      {enabled, true, nullptr, enabled, nullptr, true},
+      {notRegistered, true, "Operation not permitted", enabled, "registerMainAppService", false},
+      {notRegistered, true, nullptr, enabled, "registerMainAppService", true},
+      {approval, true, nullptr, approval, "registerMainAppService", false},
+      {LoginItemStatus::notFound, true, nullptr, enabled, "registerMainAppService", true},
+      {enabled, false, "Nope", enabled, "unregisterMainAppService", true},
+      {enabled, false, nullptr, enabled, "unregisterMainAppService", false},
+      {approval, false, nullptr, enabled, nullptr, false},
+      {notRegistered, false, nullptr, enabled, nullptr, false},
   };
+  system().setLoginItemStatus(enabled);
   launch();
+  EXPECT_TRUE(model->launchAtLoginEnabled()) << "read at launch";
+  int announcements = 0;
+  model->objectWillChange.subscribe([&] { ++announcements; });
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    fake.system->loginStatus = row.before;
-    fake.system->statusAfterRegister = row.afterRegister;
-    fake.system->nextLoginFailure = row.failure;
-    std::vector<std::string> announced;
-    auto token = model->objectWillChange.subscribe([&] { announced.push_back("willChange"); });
-    fake.take();
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(row.before) << " requested " << row.requested);
+    system().setLoginItemStatus(row.before);
+    system().setRegisteredStatus(row.afterRegister);
+    if (row.failure != nullptr) system().failNextLoginItemChange(row.failure);
+    take();
+    announcements = 0;
     model->setLaunchAtLogin(row.requested);
-    model->objectWillChange.unsubscribe(token);
-    CallLog expected = {"loginStatus"};
-    if (row.call) expected.push_back(row.call);
-    expected.push_back("loginStatus");  // read back after the attempt
-    EXPECT_EQ(fake.take(), expected);
-    EXPECT_EQ(model->launchAtLoginEnabled(), row.expectEnabled);
-    EXPECT_EQ(model->launchAtLoginError(), row.expectError);
-    // Error cleared, enabled set, then the failure text if any.
-    EXPECT_EQ(announced.size(), row.failure ? 3u : 2u);
+    Lines expected = {"mainAppServiceStatus"};
+    if (row.call != nullptr) expected.emplace_back(row.call);
+    expected.emplace_back("mainAppServiceStatus");  // read back after the attempt
+    EXPECT_EQ(take(), expected);
+    EXPECT_EQ(model->launchAtLoginEnabled(), row.isEnabled);
+    EXPECT_EQ(model->launchAtLoginError(),
+              row.failure ? std::optional<std::string>(row.failure) : std::nullopt);
+    EXPECT_EQ(announcements, row.failure ? 3 : 2) << "error cleared, state, then the text";
   }
-}
-
-TEST_F(ModelTest, AFailureThenASuccessClearsTheError) {
-  launch();
-  fake.system->nextLoginFailure = "denied";
-  model->setLaunchAtLogin(true);
-  EXPECT_EQ(model->launchAtLoginError(), "denied");
-  EXPECT_FALSE(model->launchAtLoginEnabled());
-  model->setLaunchAtLogin(true);
-  EXPECT_EQ(model->launchAtLoginError(), std::nullopt);
-  EXPECT_TRUE(model->launchAtLoginEnabled());
-}
-
-TEST_F(ModelTest, TheLoginItemIsReadAtLaunch) {
-  fake.system->loginStatus = LoginItemStatus::enabled;
-  launch();
-  EXPECT_TRUE(model->launchAtLoginEnabled());
-  fake.system->loginStatus = LoginItemStatus::notRegistered;
-  model->refreshStatus();
-  EXPECT_TRUE(model->launchAtLoginEnabled()) << "not polled";
+  system().setLoginItemStatus(enabled);
+  poll();
+  EXPECT_FALSE(model->launchAtLoginEnabled()) << "read at launch and after a change, never polled";
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "model/model_fixture.h"
+#include <stdexcept>
+
 #include "model/system_probes.h"
+#include "support/desktop_test.h"
 
 namespace wheelright {
 namespace {
 
-using Status = AppModel::Status;
-using testing::CallLog;
-using testing::ModelTest;
+using namespace testing;
 
 std::string checklist(const char* first, const char* second) {
   return std::string("Wheelright이 동작하려면 아래 두 항목이 모두 필요합니다.\n\n1. 자연스러운 스크롤 켜기  ") +
@@ -18,12 +18,12 @@ std::string checklist(const char* first, const char* second) {
 constexpr const char* done = "✅ 완료";
 constexpr const char* missing = "⚠️ 설정 필요";
 
-TEST_F(ModelTest, ChecklistContentForEachCombination) {
+TEST_F(DesktopTest, ChecklistContentForEachCombinationAndTitle) {
   struct Row {
     bool natural, trusted;
     AlertStyle style;
     std::string text;
-    std::vector<std::string> buttons;
+    Lines buttons;
   };
   const Row rows[] = {
       {false, false, AlertStyle::warning, checklist(missing, missing),
@@ -32,145 +32,118 @@ TEST_F(ModelTest, ChecklistContentForEachCombination) {
       {true, false, AlertStyle::warning, checklist(done, missing), {"2번 손쉬운 사용 설정 열기", "나중에"}},
       {true, true, AlertStyle::informational, checklist(done, done), {"완료"}},
   };
+  const std::pair<const char*, void (AppModel::*)()> uses[] = {
+      {onboardingTitle, &AppModel::showOnboardingAlert},
+      {disabledTitle, &AppModel::showDisabledWarning},
+      {permissionTitle, &AppModel::showPermissionWarning}};
   launch();
-  const std::string titles[] = {testing::onboardingTitle, testing::disabledTitle, testing::permissionTitle};
-  void (AppModel::*shows[])() = {&AppModel::showOnboardingAlert, &AppModel::showDisabledWarning,
-                                 &AppModel::showPermissionWarning};
   for (const Row& row : rows) {
-    for (int t = 0; t < 3; ++t) {
-      SCOPED_TRACE(titles[t] + (row.natural ? " natural" : " no-natural") + (row.trusted ? " trusted" : ""));
-      fake.system->naturalScroll = row.natural;
-      fake.system->trusted = row.trusted;
-      fake.alerts->shown.clear();
-      fake.alerts->responses = {999};
-      fake.take();
-      ((*model).*shows[t])();
-      ASSERT_EQ(fake.alerts->shown.size(), 1u);
-      const AlertContent& alert = fake.alerts->shown[0];
-      EXPECT_EQ(alert.style, row.style);
-      EXPECT_EQ(alert.messageText, titles[t]);
-      EXPECT_EQ(alert.informativeText, row.text);
-      EXPECT_EQ(alert.iconSymbolName, "checklist");
-      EXPECT_EQ(alert.iconAccessibilityDescription, "Wheelright 설정 체크리스트");
-      EXPECT_EQ(alert.buttonTitles, row.buttons);
-      // Key first, probes refreshed, the application brought forward, then the alert.
-      EXPECT_EQ(fake.take(), (CallLog{"setBool hasShownNaturalScrollOnboarding=true",
-                                      "copyPreference com.apple.swipescrolldirection", "isProcessTrusted",
-                                      "activate", "runModal " + titles[t]}));
+    for (const auto& [title, show] : uses) {
+      SCOPED_TRACE(::testing::Message() << title << " natural=" << row.natural << " trusted=" << row.trusted);
+      system().setNaturalScrollPreference(row.natural);
+      system().setTrusted(row.trusted);
+      take();
+      ((*model).*show)();
+      // The key first, the probes refreshed, the application brought forward, then the alert.
+      EXPECT_EQ(take(), (Lines{"setBool hasShownNaturalScrollOnboarding=true",
+                               "copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
+                               "activateIgnoringOtherApps", std::string("runModal ") + title}));
+      EXPECT_EQ(desktop->alerts().alerts().back(),
+                (AlertContent{row.style, title, row.text, "checklist", "Wheelright 설정 체크리스트",
+                              row.buttons}));
       EXPECT_EQ(model->isNaturalScrollEnabled(), row.natural);
       EXPECT_EQ(model->isAccessibilityGranted(), row.trusted);
     }
   }
 }
 
-TEST_F(ModelTest, ResponsesMapToTheButtonsActions) {
+TEST_F(DesktopTest, ResponsesMapToTheButtonsActions) {
   const std::string trackpadPane = "openURL " + std::string(trackpadPaneAddress);
-  const std::string accessibilityPane = "openURL " + std::string(accessibilityPaneAddress);
-  const CallLog accessibilityAction = {"trustPrompt", accessibilityPane,
-                                       "copyPreference com.apple.swipescrolldirection", "isProcessTrusted"};
+  const Lines accessibility = {"isProcessTrustedWithOptions prompt=true",
+                               "openURL " + std::string(accessibilityPaneAddress),
+                               "copyPreferenceValue com.apple.swipescrolldirection"};
   struct Row {
-    const char* name;
     bool natural, trusted;
     long response;
-    CallLog expected;  // what follows runModal
+    Lines after;  // the calls that follow the alert
   };
   const Row rows[] = {
-      {"both missing, first button", false, false, 1000, {trackpadPane}},
-      {"both missing, second button", false, false, 1001, accessibilityAction},
-      {"both missing, later", false, false, 1002, {}},
-      {"both missing, past the last button", false, false, 1003, {}},
-      {"both missing, below 1000", false, false, 999, {}},
-      {"both missing, a cancel code", false, false, -1000, {}},
-      {"trust missing: first button is the accessibility one", true, false, 1000, accessibilityAction},
-      {"trust missing, later", true, false, 1001, {}},
-      {"natural missing, first button", false, true, 1000, {trackpadPane}},
-      {"natural missing, past the last", false, true, 1002, {}},
-      {"both done, done", true, true, 1000, {}},
-      {"both done, past the last", true, true, 1001, {}},
+      {false, false, 1000, {trackpadPane}}, {false, false, 1001, accessibility},
+      {false, false, 1002, {}},             {false, false, 1003, {}},
+      {false, false, 999, {}},              {false, false, -1000, {}},
+      {true, false, 1000, accessibility},   {true, false, 1001, {}},
+      {false, true, 1000, {trackpadPane}},  {false, true, 1002, {}},
+      {true, true, 1000, {}},               {true, true, 1001, {}},
   };
   launch();
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    fake.system->naturalScroll = row.natural;
-    fake.system->trusted = row.trusted;
-    fake.alerts->responses = {row.response};
-    fake.take();
+    SCOPED_TRACE(::testing::Message() << row.natural << row.trusted << " " << row.response);
+    system().setNaturalScrollPreference(row.natural);
+    system().setTrusted(row.trusted);
+    answerAlerts(row.response);
+    take();
     model->showPermissionWarning();
-    CallLog log = fake.take();
-    const auto modal = std::find(log.begin(), log.end(), "runModal " + std::string(testing::permissionTitle));
-    ASSERT_NE(modal, log.end());
-    CallLog after(modal + 1, log.end());
-    // The re-evaluation after the accessibility action may stop the tap; only the start matters.
-    if (after.size() > row.expected.size()) after.resize(row.expected.size());
-    EXPECT_EQ(after, row.expected);
-    // The guard is cleared whatever the response.
-    fake.alerts->responses = {999};
-    fake.alerts->shown.clear();
-    model->showOnboardingAlert();
-    EXPECT_EQ(fake.alerts->shown.size(), 1u);
+    const Lines calls = take();
+    const auto modal = std::find(calls.begin(), calls.end(), std::string("runModal ") + permissionTitle);
+    ASSERT_NE(modal, calls.end());
+    Lines after(modal + 1, calls.end());
+    after.resize(std::min(after.size(), row.after.size()));  // the re-evaluation goes on
+    EXPECT_EQ(after, row.after);
+    model->showOnboardingAlert();  // the guard is cleared, whatever the response
+    EXPECT_EQ(alertTitles().back(), onboardingTitle);
   }
 }
 
-TEST_F(ModelTest, ARefusedTrackpadPaneFallsBackOnceFromTheAlert) {
-  fake.system->naturalScroll = false;
-  fake.system->openAnswer = OpenURLResult::refused;
-  launch();
-  fake.alerts->responses = {1000};
-  fake.take();
-  runJobs();
-  const CallLog log = fake.take();
-  EXPECT_EQ(std::count(log.begin(), log.end(), "openApplication /System/Applications/System Settings.app"), 1);
-  EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "no re-evaluation after the pane";
-}
-
-TEST_F(ModelTest, ARequestWhileAnAlertIsOpenIsDroppedButSetsTheKey) {
-  fake.defaults->stored.clear();
-  launch();
-  bool nested = false;
-  fake.alerts->duringModal = [&] {
-    if (nested) return;
-    nested = true;
-    fake.defaults->stored.erase("hasShownNaturalScrollOnboarding");
+TEST_F(DesktopTest, ARequestWhileAnAlertIsOpenIsDroppedButSetsTheKey) {
+  launch(true);
+  bool isNested = false;
+  answerAlerts(999, [&] {
+    if (std::exchange(isNested, true)) return;
+    desktop->userDefaultsStore().setBool(false, "hasShownNaturalScrollOnboarding");
     model->showDisabledWarning();
-    EXPECT_EQ(fake.defaults->stored.at("hasShownNaturalScrollOnboarding"), true);
-  };
-  fake.alerts->responses = {999};
-  runJobs();
-  EXPECT_EQ(alertTitles(), std::vector<std::string>{testing::onboardingTitle});
-  runJobs();
-  EXPECT_EQ(alertTitles().size(), 1u) << "dropped, not queued";
+    EXPECT_TRUE(desktop->userDefaultsStore().boolForKey("hasShownNaturalScrollOnboarding"));
+  });
+  desktop->runPending();
+  desktop->advance(3);
+  EXPECT_EQ(alertTitles(), Lines{onboardingTitle}) << "dropped, not queued";
 }
 
-TEST_F(ModelTest, TheAlertShowsTheProbesAsTheyAreWhenItOpens) {
-  // The warning was posted while natural scrolling was off; by the time it shows, both are done.
-  fake.system->trusted = true;
+TEST_F(DesktopTest, TheAlertShowsTheProbesAsTheyAreWhenItOpens) {
+  system().setTrusted(true);
   launch();
-  fake.system->naturalScroll = false;
-  tick();
-  ASSERT_EQ(fake.mainLoop->jobs.size(), 0u);
-  ASSERT_EQ(alertTitles(), std::vector<std::string>{testing::disabledTitle});
-  fake.alerts->shown.clear();
-
-  fake.system->naturalScroll = true;
-  tick();
-  fake.system->naturalScroll = false;
-  model->refreshStatus();  // posts the warning
-  fake.system->naturalScroll = true;  // switched back before the alert shows
-  runJobs();
-  ASSERT_EQ(fake.alerts->shown.size(), 1u);
-  EXPECT_EQ(fake.alerts->shown[0].style, AlertStyle::informational);
-  EXPECT_EQ(fake.alerts->shown[0].buttonTitles, std::vector<std::string>{"완료"});
-  EXPECT_TRUE(model->isNaturalScrollEnabled());
+  system().setNaturalScrollPreference(false);
+  model->refreshStatus();  // posts the warning...
+  system().setNaturalScrollPreference(true);  // ...and natural scrolling is back before it shows
+  desktop->runPending();
+  ASSERT_EQ(alertTitles(), Lines{disabledTitle});
+  EXPECT_EQ(desktop->alerts().alerts()[0].style, AlertStyle::informational);
+  EXPECT_EQ(desktop->alerts().alerts()[0].buttonTitles, Lines{"완료"});
   EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "the alert does not re-evaluate";
 }
 
-TEST_F(ModelTest, TheAccessibilityButtonReevaluatesBeforeTheGuardIsCleared) {
-  fake.defaults->stored.clear();
-  launch();  // untrusted: checklist with the accessibility button first
-  fake.alerts->duringModal = [&] { fake.system->trusted = true; };
-  runJobs();
-  EXPECT_EQ(model->status(), Status::active());
-  EXPECT_TRUE(tapRunning());
+// The Accessibility button re-evaluates before the checklist's guard is cleared; the warning that
+// posts waits for the checklist's job and is then shown, because the guard is free by the time
+// it runs.
+TEST_F(DesktopTest, TheWarningPostedByTheAccessibilityButtonShowsOnceTheChecklistHasReturned) {
+  launch(true);
+  desktop->alerts().setHandler([this](const AlertContent& alert) -> long {
+    if (alert.messageText != onboardingTitle) return 999;
+    system().setNaturalScrollPreference(false);
+    return 1000;  // "2번 손쉬운 사용 설정 열기"
+  });
+  desktop->runPending();
+  EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "re-evaluated by the button";
+  EXPECT_EQ(alertTitles(), (Lines{onboardingTitle, disabledTitle}));
+}
+
+// However an alert's job ends, the guard is cleared: one failure does not silence later alerts.
+TEST_F(DesktopTest, AnExceptionInsideAnAlertsJobDoesNotStopTheNextAlert) {
+  launch(true);
+  desktop->alerts().setHandler([](const AlertContent&) -> long { throw std::runtime_error("lost"); });
+  EXPECT_THROW(desktop->runPending(), std::runtime_error);
+  answerAlerts(1000);
+  model->showPermissionWarning();
+  EXPECT_EQ(alertTitles(), (Lines{onboardingTitle, permissionTitle}));
 }
 
 }  // namespace

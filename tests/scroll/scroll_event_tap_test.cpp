@@ -2,241 +2,168 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <stdexcept>
 
-#include "fakes/fake_platform.h"
 #include "scroll/event_fields.h"
+#include "support/desktop_test.h"
 
 namespace wheelright {
 namespace {
 
-using testing::CallLog;
-using testing::FakeEvent;
-using testing::FakeEventTaps;
+using namespace testing;
+using Failure = sim::SimEventTaps::CreationFailure;
+using Reason = sim::SimEventTaps::DisableReason;
 
-constexpr const char* startErrorText =
-    "스크롤 이벤트 감시를 시작하지 못했습니다. 손쉬운 사용 권한을 확인해 주세요.";
+const Lines startCalls = {"tapCreate location=1 placement=0 options=0 mask=0x400000",
+                          "machPortCreateRunLoopSource order=0", "runLoopAddSource mode=common",
+                          "tapEnable true"};
+const Lines stopCalls = {"runLoopRemoveSource mode=common", "tapEnable false", "machPortInvalidate",
+                         "release source", "release port"};
 
-EventRef asRef(FakeEvent& event) { return reinterpret_cast<EventRef>(&event); }
+Lines join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
 
-class ScrollEventTapTest : public ::testing::Test {
+class TapTest : public DesktopTest {
  protected:
-  CallLog log;
-  std::shared_ptr<FakeEventTaps> taps = std::make_shared<FakeEventTaps>(log);
-  int providerCalls = 0;
-  ScrollConfiguration config{true, false, false};
-  std::shared_ptr<ScrollEventTap> tap = ScrollEventTap::create(taps, [this]() noexcept {
-    ++providerCalls;
+  TapTest() {
+    system().setTrusted(true);
+    desktop->log().setAbortsOnFault(false);
+  }
+  void TearDown() override {
+    tap.reset();
+    EXPECT_EQ(taps().liveHandleCount(), 0u) << "every port and source released";
+    EXPECT_TRUE(desktop->log().faults().empty()) << desktop->log().faults().front();
+  }
+  // The horizontal line delta of a wheel event after the callback.
+  std::int64_t deliver(EventType type = event_type::scrollWheel, void* userInfo = nullptr) {
+    sim::SimEvent event = sim::SimEvent::mouseWheel(0, 3);
+    event.type = type;
+    EXPECT_EQ(scrollTapCallback(nullptr, type, sim::toEventRef(event), userInfo ? userInfo : tap.get()),
+              sim::toEventRef(event))
+        << "the very event goes on";
+    return event.integerValue(field::deltaAxis2);
+  }
+
+  int asked = 0;
+  ScrollConfiguration config{false, true, false};
+  std::shared_ptr<ScrollEventTap> tap = ScrollEventTap::create(desktop->platform().eventTaps, [this]() noexcept {
+    ++asked;
     return config;
   });
-
-  CallLog take() { return std::exchange(log, {}); }
-  MachPortRef newestPort() { return reinterpret_cast<MachPortRef>(taps->ports().back().get()); }
 };
 
-const CallLog startCalls = {"tapCreate", "createRunLoopSource order=0", "addSource main common",
-                            "tapEnable true"};
-const CallLog stopCalls = {"removeSource main common", "tapEnable false", "invalidate",
-                           "release source", "release port"};
-
-TEST_F(ScrollEventTapTest, ConstructionTouchesNothing) {
-  EXPECT_TRUE(log.empty());
+TEST_F(TapTest, StartStopAndReplacingATapTheSystemDisabled) {
   EXPECT_FALSE(tap->isRunning());
-  EXPECT_TRUE(log.empty()) << "with no port, isRunning asks nothing";
-}
-
-TEST_F(ScrollEventTapTest, StartInstallsAnActiveHeadInsertedSessionTap) {
+  EXPECT_TRUE(take().empty()) << "made without any platform call; with no port, nothing to ask";
   tap->start();
-  CallLog expected = {"tapIsEnabled"};
-  expected.erase(expected.begin());  // no port yet: nothing to ask
-  expected.insert(expected.end(), startCalls.begin(), startCalls.end());
-  EXPECT_EQ(take(), expected);
-  EXPECT_EQ(taps->lastLocation, TapLocation::session);
-  EXPECT_EQ(taps->lastPlacement, TapPlacement::headInsert);
-  EXPECT_EQ(taps->lastOptions, TapOptions::defaultFilter);
-  EXPECT_EQ(taps->lastMask, 0x400000u);
-  EXPECT_EQ(taps->ports().back()->callback, &scrollTapCallback);
-  EXPECT_EQ(taps->ports().back()->userInfo, tap.get());
+  EXPECT_EQ(take(), startCalls);
+  tap->start();
+  EXPECT_EQ(take(), Lines{"tapIsEnabled"}) << "a running tap is left as it is";
   EXPECT_TRUE(tap->isRunning());
-  EXPECT_TRUE(tap->hasPort());
-  EXPECT_TRUE(tap->hasRunLoopSource());
-}
 
-TEST_F(ScrollEventTapTest, StatesAndTransitions) {
-  // Running: a second start only asks whether the port is enabled.
-  tap->start();
-  take();
-  tap->start();
-  EXPECT_EQ(take(), CallLog{"tapIsEnabled"});
-  EXPECT_EQ(taps->ports().size(), 1u);
-
-  // Disabled by the system: not running; start tears the old tap down and installs a new one.
-  MachPortRef old = newestPort();
-  taps->disable(old);
+  const MachPortRef old = taps().newestTap();
+  taps().disableTap(old, Reason::silent);
   EXPECT_FALSE(tap->isRunning());
   take();
   tap->start();
-  CallLog expected = {"tapIsEnabled"};
-  expected.insert(expected.end(), stopCalls.begin(), stopCalls.end());
-  expected.insert(expected.end(), startCalls.begin(), startCalls.end());
-  EXPECT_EQ(take(), expected);
-  EXPECT_TRUE(FakeEventTaps::asPort(old).invalidated);
-  EXPECT_EQ(FakeEventTaps::asPort(old).references, 0);
-  EXPECT_EQ(taps->ports().size(), 2u);
-  EXPECT_TRUE(tap->isRunning());
-  take();
+  EXPECT_EQ(take(), join({{"tapIsEnabled"}, stopCalls, startCalls}));
+  EXPECT_NE(taps().newestTap(), old);
+  EXPECT_EQ(taps().retainCount(old), 0);
 
-  // Stop from running, then stop again: the second makes no call.
-  tap->stop();
-  EXPECT_EQ(take(), stopCalls);
-  EXPECT_FALSE(tap->hasPort());
-  EXPECT_FALSE(tap->hasRunLoopSource());
-  tap->stop();
-  EXPECT_TRUE(take().empty());
-  EXPECT_FALSE(tap->isRunning());
-
-  // Stop from disabled-by-the-system goes to idle as well.
-  tap->start();
-  taps->disable(newestPort());
+  taps().disableTap(taps().newestTap(), Reason::silent);
   take();
   tap->stop();
-  EXPECT_EQ(take(), stopCalls);
+  EXPECT_EQ(take(), stopCalls) << "from disabled, too";
+  tap->stop();
+  EXPECT_TRUE(take().empty()) << "stopping twice is stopping once";
+  EXPECT_FALSE(tap->hasPort() || tap->hasRunLoopSource());
 
-  for (const auto& port : taps->ports()) EXPECT_EQ(port->references, 0);
-  for (const auto& source : taps->sources()) {
-    EXPECT_EQ(source->references, 0);
-    EXPECT_FALSE(source->attached);
-  }
-}
-
-TEST_F(ScrollEventTapTest, CreationFailuresLeaveTheTapIdle) {
-  struct Row {
-    const char* name;
-    bool failTap, failSource;
-    CallLog calls;
-  };
-  const Row rows[] = {
-      {"tap cannot be created", true, false, {"tapCreate"}},
-      // The new port is invalidated (not disabled first) and released.
-      {"run-loop source cannot be created", false, true,
-       {"tapCreate", "createRunLoopSource order=0", "invalidate", "release port"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    CallLog rowLog;
-    auto services = std::make_shared<FakeEventTaps>(rowLog);
-    services->failTapCreate = row.failTap;
-    services->failSourceCreate = row.failSource;
-    auto failing = ScrollEventTap::create(services, []() noexcept { return ScrollConfiguration{}; });
-    try {
-      failing->start();
-      ADD_FAILURE() << "start did not fail";
-    } catch (const ScrollEventTap::StartError& error) {
-      EXPECT_EQ(error.code(), ScrollEventTap::StartError::Code::couldNotCreateTap);
-      EXPECT_STREQ(error.localizedDescription(), startErrorText);
-      EXPECT_STREQ(error.what(), startErrorText);
-      EXPECT_EQ(error, ScrollEventTap::StartError{});
-    }
-    EXPECT_EQ(rowLog, row.calls);
-    EXPECT_FALSE(failing->hasPort());
-    EXPECT_FALSE(failing->hasRunLoopSource());
-    EXPECT_FALSE(failing->isRunning());
-    for (const auto& port : services->ports()) EXPECT_EQ(port->references, 0);
-  }
-}
-
-TEST_F(ScrollEventTapTest, FailedRestartRemovesTheDisabledTap) {
   tap->start();
-  taps->disable(newestPort());
-  taps->failTapCreate = true;
-  take();
-  EXPECT_THROW(tap->start(), ScrollEventTap::StartError);
-  CallLog expected = {"tapIsEnabled"};
-  expected.insert(expected.end(), stopCalls.begin(), stopCalls.end());
-  expected.push_back("tapCreate");
-  EXPECT_EQ(take(), expected);
-  EXPECT_FALSE(tap->hasPort());
-}
-
-TEST_F(ScrollEventTapTest, DestroyingARunningTapRemovesItsSourceAndInvalidatesItsPort) {
-  tap->start();
-  auto& port = *taps->ports().back();
-  auto& source = *taps->sources().back();
   take();
   tap.reset();
-  EXPECT_EQ(take(), stopCalls);
-  EXPECT_TRUE(port.invalidated);
-  EXPECT_FALSE(source.attached);
-  EXPECT_EQ(port.references, 0);
-  EXPECT_EQ(source.references, 0);
+  EXPECT_EQ(take(), stopCalls) << "destruction stops first";
 }
 
-TEST_F(ScrollEventTapTest, CallbackDispatch) {
-  tap->start();
-  MachPortRef port = newestPort();
-  struct Row {
-    const char* name;
-    EventType type;
-    bool nullUserInfo;
-    bool disableFirst;
-    int expectProviderCalls;
-    bool expectReversed;
-    CallLog expectCalls;
+TEST_F(TapTest, ACreationFailureLeavesTheTapIdle) {
+  const std::pair<Failure, Lines> rows[] = {
+      {Failure::tap, {startCalls[0]}},
+      // The new port is invalidated (not disabled first) and released.
+      {Failure::source, {startCalls[0], startCalls[1], "machPortInvalidate", "release port"}},
   };
-  const Row rows[] = {
-      {"scroll wheel", event_type::scrollWheel, false, false, 1, true, {}},
-      {"null user info", event_type::scrollWheel, true, false, 0, false, {}},
-      {"null user info, timeout", event_type::tapDisabledByTimeout, true, true, 0, false, {}},
-      {"disabled by timeout", event_type::tapDisabledByTimeout, false, true, 0, false, {"tapEnable true"}},
-      {"disabled by user input", event_type::tapDisabledByUserInput, false, true, 0, false,
-       {"tapEnable true"}},
-      {"mouse down", 1, false, false, 0, false, {}},
-      {"key down", 10, false, false, 0, false, {}},
-      {"type 0", 0, false, false, 0, false, {}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FakeEvent event;
-    event.integers[field::deltaAxis1] = 3;
-    if (row.disableFirst) taps->disable(port);
-    providerCalls = 0;
+  for (const auto& [failure, calls] : rows) {
+    tap->start();
+    taps().disableTap(taps().newestTap(), Reason::silent);
+    taps().setCreationFailure(failure);
     take();
-    EventRef result = scrollTapCallback(nullptr, row.type, asRef(event),
-                                        row.nullUserInfo ? nullptr : tap.get());
-    EXPECT_EQ(result, asRef(event)) << "the callback hands back the very event it was given";
-    EXPECT_EQ(providerCalls, row.expectProviderCalls);
-    EXPECT_EQ(event.integers[field::deltaAxis1], row.expectReversed ? -3 : 3);
-    EXPECT_EQ(take(), row.expectCalls);
-    EXPECT_EQ(tap->isRunning(), !(row.disableFirst && row.nullUserInfo));
-    taps->ports().back()->enabled = true;
+    try {
+      tap->start();
+      ADD_FAILURE() << "start did not fail";
+    } catch (const ScrollEventTap::StartError& error) {
+      EXPECT_EQ(error, ScrollEventTap::StartError{});
+      EXPECT_STREQ(error.localizedDescription(), tapErrorText);
+    }
+    EXPECT_EQ(take(), join({{"tapIsEnabled"}, stopCalls, calls})) << "the disabled tap is gone too";
+    EXPECT_FALSE(tap->hasPort() || tap->hasRunLoopSource() || tap->isRunning());
+    taps().setCreationFailure(Failure::none);
   }
 }
 
-TEST_F(ScrollEventTapTest, DisabledNotificationAfterStopReenablesNothing) {
+TEST_F(TapTest, TheCallbackRewritesScrollEventsAndReenablesADisabledTap) {
   tap->start();
+  EXPECT_EQ(deliver(), -3);
+  config.reverseHorizontal = false;
+  EXPECT_EQ(deliver(), 3) << "a switch changed between events applies to the next";
+  EXPECT_EQ(asked, 2);
+  for (const EventType other : {EventType{0}, EventType{1}, EventType{10}}) EXPECT_EQ(deliver(other), 3);
+  config.reverseHorizontal = true;
+  sim::SimEvent event = sim::SimEvent::mouseWheel(0, 3);
+  EXPECT_EQ(scrollTapCallback(nullptr, event.type, sim::toEventRef(event), nullptr), sim::toEventRef(event));
+  EXPECT_EQ(event.integerValue(field::deltaAxis2), 3) << "no tap: the event goes on as it came";
+  EXPECT_EQ(asked, 2) << "asked for scroll-wheel events of a tap only";
+
+  for (const Reason reason : {Reason::timeout, Reason::userInput}) {
+    taps().disableTap(taps().newestTap(), Reason::silent);
+    take();
+    event = sim::SimEvent::ofType(reason == Reason::timeout ? event_type::tapDisabledByTimeout
+                                                            : event_type::tapDisabledByUserInput);
+    scrollTapCallback(nullptr, event.type, sim::toEventRef(event), nullptr);
+    EXPECT_TRUE(take().empty()) << "no tap, nothing re-enabled";
+    taps().disableTap(taps().newestTap(), reason);  // the system tells the callback
+    EXPECT_EQ(take(), Lines{"tapEnable true"});
+    EXPECT_TRUE(tap->isRunning());
+  }
   tap->stop();
   take();
-  FakeEvent event;
-  EXPECT_EQ(scrollTapCallback(nullptr, event_type::tapDisabledByTimeout, asRef(event), tap.get()),
-            asRef(event));
-  EXPECT_EQ(scrollTapCallback(nullptr, event_type::tapDisabledByUserInput, asRef(event), tap.get()),
-            asRef(event));
-  EXPECT_TRUE(take().empty());
-  EXPECT_FALSE(tap->isRunning());
+  deliver(event_type::tapDisabledByTimeout);
+  deliver(event_type::tapDisabledByUserInput);
+  EXPECT_TRUE(take().empty()) << "after stop there is no port to re-enable";
 }
 
-TEST_F(ScrollEventTapTest, ASwitchChangedBetweenEventsAppliesToTheNext) {
-  tap->start();
-  FakeEvent first, second;
-  first.integers[field::deltaAxis2] = 2;
-  second.integers[field::deltaAxis2] = 2;
-  taps->deliver(event_type::scrollWheel, asRef(first));
-  config.reverseHorizontal = true;
-  taps->deliver(event_type::scrollWheel, asRef(second));
-  EXPECT_EQ(first.integers[field::deltaAxis2], 2);
-  EXPECT_EQ(second.integers[field::deltaAxis2], -2);
-  EXPECT_EQ(providerCalls, 2);
+TEST(ScrollEventTap, AnEmptyProviderIsRefusedAtCreation) {
+  auto desktop = sim::SimDesktop::create();
+  ScrollConfiguration (*none)() noexcept = nullptr;
+  EXPECT_THROW(ScrollEventTap::create(desktop->platform().eventTaps, ConfigurationProvider{}),
+               std::invalid_argument);
+  EXPECT_THROW(ScrollEventTap::create(desktop->platform().eventTaps, none), std::invalid_argument);
+}
+
+// The provider keeps its callable inside itself: moving it moves the callable along, and the
+// callable is destroyed exactly once.
+TEST(ScrollEventTap, TheProviderOwnsItsCallable) {
+  const auto owned = std::make_shared<ScrollConfiguration>(ScrollConfiguration{true, false, true});
+  {
+    ConfigurationProvider first([owned]() noexcept { return *owned; });
+    ConfigurationProvider second(std::move(first));
+    EXPECT_FALSE(first);
+    ConfigurationProvider third;
+    third = std::move(second);
+    EXPECT_EQ(third(), (ScrollConfiguration{true, false, true}));
+    EXPECT_EQ(owned.use_count(), 2);
+  }
+  EXPECT_EQ(owned.use_count(), 1);
 }
 
 }  // namespace

@@ -7,165 +7,141 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_platform.h"
+#include "platform/sim/sim_event.h"
 
 namespace wheelright {
 namespace {
 
-using testing::FakeEvent;
+using Lines = std::vector<std::string>;
 
-FakeEvent wheelEvent() {
-  FakeEvent e;
-  e.integers = {{field::deltaAxis1, 3}, {field::pointDeltaAxis1, 30}, {field::deltaAxis2, 5},
-                {field::pointDeltaAxis2, 50}, {field::deltaAxis3, 7}, {field::pointDeltaAxis3, 70}};
-  e.doubles = {{field::fixedPtDeltaAxis1, 3.0}, {field::fixedPtDeltaAxis2, 5.0},
-               {field::fixedPtDeltaAxis3, 7.0}};
+// A simulated event that writes each field access to a log.
+struct RecordedEvent {
+  sim::SimEvent event = sim::SimEvent::scrollWheel();
+  Lines log;
+  std::int64_t integerValue(EventField id) {
+    log.push_back("get " + std::to_string(id));
+    return event.integerValue(id);
+  }
+  double doubleValue(EventField id) {
+    log.push_back("get " + std::to_string(id));
+    return event.doubleValue(id);
+  }
+  void setIntegerValue(EventField id, std::int64_t v) {
+    log.push_back("set " + std::to_string(id));
+    event.setIntegerValue(id, v);
+  }
+  void setDoubleValue(EventField id, double v) {
+    log.push_back("set " + std::to_string(id));
+    event.setDoubleValue(id, v);
+  }
+};
+
+RecordedEvent wheelEvent(std::int64_t continuity, std::int64_t phase, std::int64_t momentum) {
+  RecordedEvent e;
+  e.event = sim::SimEvent::mouseWheel(3, 5);
+  for (const EventField third : {field::deltaAxis3, field::pointDeltaAxis3}) e.event.setIntegerValue(third, 7);
+  e.event.setDoubleValue(field::fixedPtDeltaAxis3, 7);
+  e.event.setIntegerValue(field::isContinuous, continuity);
+  e.event.setIntegerValue(field::scrollPhase, phase);
+  e.event.setIntegerValue(field::momentumPhase, momentum);
   return e;
 }
 
-struct Deltas {
-  std::int64_t line1, point1, line2, point2;
-  double fixed1, fixed2;
-};
-
-Deltas deltasOf(FakeEvent& e) {
-  return {e.integers[field::deltaAxis1], e.integers[field::pointDeltaAxis1],
-          e.integers[field::deltaAxis2], e.integers[field::pointDeltaAxis2],
-          e.doubles[field::fixedPtDeltaAxis1], e.doubles[field::fixedPtDeltaAxis2]};
-}
-
-TEST(ScrollRewriter, ClassificationAndAxes) {
+TEST(ScrollRewriter, WhatCountsAsAWheelAndWhichAxesTurn) {
   struct Row {
-    const char* name;
-    std::int64_t continuous, phase, momentum;
+    std::int64_t continuity, phase, momentum;
     ScrollConfiguration config;
-    bool expectVertical, expectHorizontal;
+    bool vertical, horizontal;  // reversed
   };
-  const ScrollConfiguration vertical{true, false, false};
-  const ScrollConfiguration horizontal{false, true, false};
-  const ScrollConfiguration both{true, true, false};
-  const ScrollConfiguration bothSmooth{true, true, true};
-  const ScrollConfiguration none{false, false, false};
+  const ScrollConfiguration v{true, false, false}, h{false, true, false}, both{true, true, false},
+      none{false, false, false}, smooth{true, true, true};
   const Row rows[] = {
-      {"plain wheel, vertical", 0, 0, 0, vertical, true, false},
-      {"plain wheel, horizontal", 0, 0, 0, horizontal, false, true},
-      {"plain wheel, both", 0, 0, 0, both, true, true},
-      {"plain wheel, none", 0, 0, 0, none, false, false},
-      {"phased gesture", 0, 1, 0, both, false, false},
-      {"phased gesture under smooth mode", 1, 2, 0, bothSmooth, false, false},
-      {"negative phase counts as phased", 0, -1, 0, bothSmooth, false, false},
-      {"momentum", 0, 0, 3, both, false, false},
-      {"momentum under smooth mode", 1, 0, 1, bothSmooth, false, false},
-      {"phase and momentum", 1, 4, 2, bothSmooth, false, false},
-      {"continuous without phase", 1, 0, 0, both, false, false},
-      {"continuous without phase, smooth mode", 1, 0, 0, bothSmooth, true, true},
-      {"continuity of any nonzero value", -7, 0, 0, both, false, false},
-      {"smooth mode on a plain wheel", 0, 0, 0, bothSmooth, true, true},
+      {0, 0, 0, v, true, false},     {0, 0, 0, h, false, true},      {0, 0, 0, both, true, true},
+      {0, 0, 0, none, false, false}, {0, 1, 0, both, false, false},  {1, 2, 0, smooth, false, false},
+      {0, -1, 0, smooth, false, false}, {0, 0, 3, both, false, false}, {1, 0, 1, smooth, false, false},
+      {1, 0, 0, both, false, false}, {1, 0, 0, smooth, true, true},  {-7, 0, 0, both, false, false},
+      {0, 0, 0, smooth, true, true},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FakeEvent e = wheelEvent();
-    e.integers[field::isContinuous] = row.continuous;
-    e.integers[field::scrollPhase] = row.phase;
-    e.integers[field::momentumPhase] = row.momentum;
-    int calls = 0;
+    SCOPED_TRACE(::testing::Message() << row.continuity << "," << row.phase << "," << row.momentum
+                                      << " smooth=" << row.config.treatContinuousWithoutPhaseAsMouse);
+    RecordedEvent e = wheelEvent(row.continuity, row.phase, row.momentum);
+    int asked = 0;
     processScrollEvent(e, [&] {
-      ++calls;
+      ++asked;
       return row.config;
     });
-    EXPECT_EQ(calls, 1);
-    const Deltas d = deltasOf(e);
-    const int sv = row.expectVertical ? -1 : 1;
-    const int sh = row.expectHorizontal ? -1 : 1;
-    EXPECT_EQ(d.line1, sv * 3);
-    EXPECT_EQ(d.point1, sv * 30);
-    EXPECT_EQ(d.fixed1, sv * 3.0);
-    EXPECT_EQ(d.line2, sh * 5);
-    EXPECT_EQ(d.point2, sh * 50);
-    EXPECT_EQ(d.fixed2, sh * 5.0);
-    // The third axis is never touched.
-    EXPECT_EQ(e.integers[field::deltaAxis3], 7);
-    EXPECT_EQ(e.integers[field::pointDeltaAxis3], 70);
-    EXPECT_EQ(e.doubles[field::fixedPtDeltaAxis3], 7.0);
+    EXPECT_EQ(asked, 1);
+    const int sv = row.vertical ? -1 : 1, sh = row.horizontal ? -1 : 1;
+    const sim::SimEvent& out = e.event;
+    EXPECT_EQ(out.integerValue(field::deltaAxis1), sv * 3);
+    EXPECT_EQ(out.doubleValue(field::fixedPtDeltaAxis1), sv * 3.0);
+    EXPECT_EQ(out.integerValue(field::pointDeltaAxis1), sv * 30);
+    EXPECT_EQ(out.integerValue(field::deltaAxis2), sh * 5);
+    EXPECT_EQ(out.doubleValue(field::fixedPtDeltaAxis2), sh * 5.0);
+    EXPECT_EQ(out.integerValue(field::pointDeltaAxis2), sh * 50);
+    for (const EventField third : {field::deltaAxis3, field::pointDeltaAxis3}) EXPECT_EQ(out.integerValue(third), 7);
+    EXPECT_EQ(out.doubleValue(field::fixedPtDeltaAxis3), 7.0);
   }
 }
 
-TEST(ScrollRewriter, FieldOrderOfReadsAndWrites) {
-  struct Row {
-    const char* name;
-    ScrollConfiguration config;
-    std::int64_t phase;
-    std::vector<std::string> expected;
-  };
-  const std::vector<std::string> classify = {"getInt 88", "getInt 99", "getInt 123"};
-  const std::vector<std::string> axis1 = {"getInt 11", "getDouble 93", "getInt 96",
-                                          "setInt 11", "setDouble 93", "setInt 96"};
-  const std::vector<std::string> axis2 = {"getInt 12", "getDouble 94", "getInt 97",
-                                          "setInt 12", "setDouble 94", "setInt 97"};
-  auto join = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+// Classification first, then the provider, then each axis read whole before it is written,
+// vertical first; nothing else is touched.
+TEST(ScrollRewriter, TheOrderOfFieldAccess) {
+  const Lines classify = {"get 88", "get 99", "get 123", "provider"};
+  const Lines axis1 = {"get 11", "get 93", "get 96", "set 11", "set 93", "set 96"};
+  const Lines axis2 = {"get 12", "get 94", "get 97", "set 12", "set 94", "set 97"};
+  const auto join = [](Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
   };
-  const Row rows[] = {
-      {"both axes, vertical first", {true, true, false}, 0, join(join(classify, axis1), axis2)},
-      {"vertical only", {true, false, false}, 0, join(classify, axis1)},
-      {"horizontal only", {false, true, false}, 0, join(classify, axis2)},
-      {"neither: nothing read or written past the classification", {false, false, false}, 0, classify},
-      {"phased: classification only", {true, true, true}, 1, classify},
+  const std::pair<ScrollConfiguration, Lines> rows[] = {
+      {{true, true, false}, join(join(classify, axis1), axis2)},
+      {{true, false, false}, join(classify, axis1)},
+      {{false, true, false}, join(classify, axis2)},
+      {{false, false, false}, classify},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FakeEvent e = wheelEvent();
-    e.integers[field::scrollPhase] = row.phase;
-    std::vector<std::string> log;
-    e.accessLog = &log;
-    processScrollEvent(e, [&] {
-      log.push_back("provider");
-      return row.config;
+  for (const auto& [config, expected] : rows) {
+    RecordedEvent e = wheelEvent(0, 0, 0);
+    processScrollEvent(e, [&e, config = config] {
+      e.log.push_back("provider");
+      return config;
     });
-    // The provider is asked after the three classification reads and before anything else.
-    std::vector<std::string> expected = row.expected;
-    expected.insert(expected.begin() + 3, "provider");
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(e.log, expected);
   }
 }
 
-TEST(ScrollRewriter, ZeroAndExtremeDeltas) {
-  struct Row {
-    const char* name;
-    std::int64_t line, point;
-    double fixed;
-    std::int64_t expectLine, expectPoint;
-    double expectFixed;
-  };
+// Every delta is negated as read, zero included (all six fields still written); the most negative
+// 64-bit value, which has no negation, saturates so that the direction still turns.
+TEST(ScrollRewriter, ZeroAndExtremeDeltasOnBothAxes) {
   constexpr auto minValue = std::numeric_limits<std::int64_t>::min();
   constexpr auto maxValue = std::numeric_limits<std::int64_t>::max();
-  const Row rows[] = {
-      {"zero is written back", 0, 0, 0.0, 0, 0, -0.0},
-      {"negative becomes positive", -4, -40, -4.5, 4, 40, 4.5},
-      {"largest value", maxValue, maxValue, 1e300, -maxValue, -maxValue, -1e300},
-      // The most negative value has no negation; it saturates, keeping the direction reversed.
-      {"most negative value saturates", minValue, minValue, -1e300, maxValue, maxValue, 1e300},
+  struct Row {
+    std::int64_t delta;
+    double fixed;
+    std::int64_t expected;
+    double expectedFixed;
   };
+  const Row rows[] = {
+      {0, 0.0, 0, -0.0}, {-4, -4.5, 4, 4.5}, {maxValue, 1e300, -maxValue, -1e300}, {minValue, -1e300, maxValue, 1e300}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FakeEvent e;
-    e.integers = {{field::deltaAxis1, row.line}, {field::pointDeltaAxis1, row.point}};
-    e.doubles = {{field::fixedPtDeltaAxis1, row.fixed}};
-    std::vector<std::string> log;
-    e.accessLog = &log;
-    reverseDeltas(e, true, false);
-    EXPECT_EQ(log.size(), 6u);
-    EXPECT_EQ(e.integers[field::deltaAxis1], row.expectLine);
-    EXPECT_EQ(e.integers[field::pointDeltaAxis1], row.expectPoint);
-    EXPECT_EQ(e.doubles[field::fixedPtDeltaAxis1], row.expectFixed);
-    EXPECT_EQ(std::signbit(e.doubles[field::fixedPtDeltaAxis1]), std::signbit(row.expectFixed));
+    SCOPED_TRACE(row.delta);
+    RecordedEvent e = wheelEvent(0, 0, 0);
+    for (const EventField id : {field::deltaAxis1, field::pointDeltaAxis1, field::deltaAxis2, field::pointDeltaAxis2}) {
+      e.event.setIntegerValue(id, row.delta);
+    }
+    e.event.setDoubleValue(field::fixedPtDeltaAxis1, row.fixed);
+    e.event.setDoubleValue(field::fixedPtDeltaAxis2, row.fixed);
+    processScrollEvent(e, [] { return ScrollConfiguration{true, true, false}; });
+    EXPECT_EQ(std::count_if(e.log.begin(), e.log.end(), [](const std::string& s) { return s.starts_with("set"); }), 6);
+    for (const EventField id : {field::deltaAxis1, field::pointDeltaAxis1, field::deltaAxis2, field::pointDeltaAxis2}) {
+      EXPECT_EQ(e.event.integerValue(id), row.expected) << id;
+    }
+    for (const EventField id : {field::fixedPtDeltaAxis1, field::fixedPtDeltaAxis2}) {
+      EXPECT_EQ(e.event.doubleValue(id), row.expectedFixed) << id;
+      EXPECT_EQ(std::signbit(e.event.doubleValue(id)), std::signbit(row.expectedFixed)) << id;
+    }
   }
-}
-
-TEST(ScrollRewriter, EventMaskIsScrollWheelOnly) {
-  EXPECT_EQ(scrollWheelEventMask, 0x400000u);
-  EXPECT_EQ(scrollWheelEventMask, EventMask{4194304});
 }
 
 }  // namespace

@@ -2,110 +2,74 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
+#include "support/desktop_test.h"
 
 namespace wheelright {
 namespace {
 
-using testing::CallLog;
-using testing::FakeUserDefaults;
+using namespace testing;
 
-TEST(AppSettings, ConstructionRegistersAllFiveDefaultsThenLoadsTheFourSwitches) {
-  CallLog log;
-  auto store = std::make_shared<FakeUserDefaults>(log);
-  AppSettings settings(store);
-  EXPECT_EQ(log, (CallLog{"registerDefaults", "boolForKey isEnabled", "boolForKey reverseVertical",
-                          "boolForKey reverseHorizontal",
-                          "boolForKey treatContinuousWithoutPhaseAsMouse"}));
-  EXPECT_EQ(store->registered, (std::map<std::string, bool>{
-                                   {"isEnabled", true},
-                                   {"reverseVertical", true},
-                                   {"reverseHorizontal", false},
-                                   {"treatContinuousWithoutPhaseAsMouse", false},
-                                   {"hasShownNaturalScrollOnboarding", false},
-                               }));
-  EXPECT_TRUE(store->stored.empty()) << "construction persists nothing";
-  EXPECT_TRUE(settings.isEnabled());
-  EXPECT_TRUE(settings.reverseVertical());
-  EXPECT_FALSE(settings.reverseHorizontal());
-  EXPECT_FALSE(settings.treatContinuousWithoutPhaseAsMouse());
-  EXPECT_FALSE(settings.defaults().boolForKey("hasShownNaturalScrollOnboarding"));
-  EXPECT_EQ(settings.configuration(), settingsDefaultConfiguration);
-  EXPECT_EQ(&settings.defaults(), store.get());
+TEST_F(DesktopTest, SettingsRegisterAllFiveDefaultsThenLoadTheFourSwitches) {
+  AppSettings fresh(desktop->platform().standardUserDefaults);
+  EXPECT_EQ(take(), (Lines{"registerDefaults hasShownNaturalScrollOnboarding=false isEnabled=true "
+                           "reverseHorizontal=false reverseVertical=true "
+                           "treatContinuousWithoutPhaseAsMouse=false",
+                           "boolForKey isEnabled", "boolForKey reverseVertical",
+                           "boolForKey reverseHorizontal",
+                           "boolForKey treatContinuousWithoutPhaseAsMouse"}));
+  EXPECT_TRUE(desktop->userDefaultsStore().storedValues().empty()) << "nothing persisted";
+  EXPECT_TRUE(fresh.isEnabled());
+  EXPECT_EQ(fresh.configuration(), settingsDefaultConfiguration);
+
+  stored("isEnabled", false);
+  stored("reverseHorizontal", true);
+  stored("treatContinuousWithoutPhaseAsMouse", true);
+  AppSettings returning(desktop->platform().standardUserDefaults);
+  EXPECT_FALSE(returning.isEnabled());
+  EXPECT_EQ(returning.configuration(), (ScrollConfiguration{true, true, true}));
 }
 
-TEST(AppSettings, StoredValuesWinOverRegisteredDefaults) {
-  CallLog log;
-  auto store = std::make_shared<FakeUserDefaults>(log);
-  store->stored = {{"isEnabled", false}, {"reverseVertical", false}, {"reverseHorizontal", true},
-                   {"treatContinuousWithoutPhaseAsMouse", true}};
-  AppSettings settings(store);
-  EXPECT_FALSE(settings.isEnabled());
-  EXPECT_EQ(settings.configuration(), (ScrollConfiguration{false, true, true}));
-}
-
-TEST(AppSettings, EveryWriteAnnouncesBeforeStoringThenWritesThrough) {
+// Every write announces first (the observer still sees the old value), then stores and writes
+// through, also when the value does not change; the configuration holds the three rewriting
+// switches only.
+TEST_F(DesktopTest, EveryWriteAnnouncesStoresAndWritesThrough) {
   struct Row {
-    const char* key;
     void (AppSettings::*set)(bool);
     bool (AppSettings::*get)() const;
     bool value;
+    const char* written;
+    ScrollConfiguration after;
   };
   const Row rows[] = {
-      {"isEnabled", &AppSettings::setIsEnabled, &AppSettings::isEnabled, false},
-      {"reverseVertical", &AppSettings::setReverseVertical, &AppSettings::reverseVertical, false},
-      {"reverseHorizontal", &AppSettings::setReverseHorizontal, &AppSettings::reverseHorizontal, true},
-      {"treatContinuousWithoutPhaseAsMouse", &AppSettings::setTreatContinuousWithoutPhaseAsMouse,
-       &AppSettings::treatContinuousWithoutPhaseAsMouse, true},
-      // Writing the value a switch already holds still announces and still writes the key.
-      {"reverseVertical", &AppSettings::setReverseVertical, &AppSettings::reverseVertical, true},
-      {"reverseHorizontal", &AppSettings::setReverseHorizontal, &AppSettings::reverseHorizontal, false},
+      {&AppSettings::setReverseHorizontal, &AppSettings::reverseHorizontal, true,
+       "reverseHorizontal=true", {true, true, false}},
+      {&AppSettings::setIsEnabled, &AppSettings::isEnabled, false, "isEnabled=false", {true, true, false}},
+      {&AppSettings::setTreatContinuousWithoutPhaseAsMouse,
+       &AppSettings::treatContinuousWithoutPhaseAsMouse, true,
+       "treatContinuousWithoutPhaseAsMouse=true", {true, true, true}},
+      {&AppSettings::setReverseVertical, &AppSettings::reverseVertical, false, "reverseVertical=false",
+       {false, true, true}},
+      {&AppSettings::setReverseVertical, &AppSettings::reverseVertical, false, "reverseVertical=false",
+       {false, true, true}},
   };
+  settings = std::make_shared<AppSettings>(desktop->platform().standardUserDefaults);
+  AppSettings& s = *settings;
+  int announcements = 0;
+  s.objectWillChange.subscribe([&] { ++announcements; });
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.key);
-    CallLog log;
-    auto store = std::make_shared<FakeUserDefaults>(log);
-    AppSettings settings(store);
-    const bool before = (settings.*row.get)();
-    log.clear();
-    std::vector<bool> seenByObserver;
-    settings.objectWillChange.subscribe([&] {
-      log.push_back("willChange");
-      seenByObserver.push_back((settings.*row.get)());
-    });
-    (settings.*row.set)(row.value);
-    EXPECT_EQ(log, (CallLog{"willChange", std::string("setBool ") + row.key + "=" +
-                                              (row.value ? "true" : "false")}));
-    EXPECT_EQ(seenByObserver, std::vector<bool>{before}) << "the observer runs before the store";
-    EXPECT_EQ((settings.*row.get)(), row.value);
-    EXPECT_EQ(store->stored.at(row.key), row.value);
+    SCOPED_TRACE(row.written);
+    const bool before = (s.*row.get)();
+    bool seenByObserver = !before;
+    const auto token = s.objectWillChange.subscribe([&] { seenByObserver = (s.*row.get)(); });
+    take();
+    (s.*row.set)(row.value);
+    s.objectWillChange.unsubscribe(token);
+    EXPECT_EQ(seenByObserver, before) << "told before the value is stored";
+    EXPECT_EQ(take(), Lines{std::string("setBool ") + row.written});
+    EXPECT_EQ((s.*row.get)(), row.value);
+    EXPECT_EQ(s.configuration(), row.after);
   }
-}
-
-TEST(AppSettings, ConfigurationFollowsTheRewritingSwitchesOnly) {
-  CallLog log;
-  AppSettings settings(std::make_shared<FakeUserDefaults>(log));
-  settings.setReverseHorizontal(true);
-  EXPECT_EQ(settings.configuration(), (ScrollConfiguration{true, true, false}));
-  settings.setIsEnabled(false);
-  EXPECT_EQ(settings.configuration(), (ScrollConfiguration{true, true, false}));
-  settings.setTreatContinuousWithoutPhaseAsMouse(true);
-  settings.setReverseVertical(false);
-  EXPECT_EQ(settings.configuration(), (ScrollConfiguration{false, true, true}));
-}
-
-TEST(AppSettings, AValueWrittenLoadsInTheNextSettingsOverTheSameStore) {
-  CallLog log;
-  auto store = std::make_shared<FakeUserDefaults>(log);
-  {
-    AppSettings first(store);
-    first.setReverseHorizontal(true);
-    first.setIsEnabled(false);
-  }
-  AppSettings second(store);
-  EXPECT_TRUE(second.reverseHorizontal());
-  EXPECT_FALSE(second.isEnabled());
-  EXPECT_TRUE(second.reverseVertical());
+  EXPECT_EQ(announcements, 5) << "each write announced once, the unchanged one too";
 }
 
 }  // namespace
