@@ -24,7 +24,8 @@ class MainLoop {
   // modal alert runs.
   virtual std::unique_ptr<RepeatingTimer> scheduleRepeatingTimer(double intervalSeconds,
                                                                  std::function<void()> action) = 0;
-  // dispatch_async on the main queue; also runs while a modal alert is open.
+  // dispatch_async on the main queue. The queue is serial: a job posted while another runs (one
+  // that shows a modal alert included) runs after that one has returned.
   virtual void postToMainQueue(std::function<void()> job) = 0;
   // An asynchronous task bound to the main thread: runs later as a job of its own.
   virtual void startMainThreadTask(std::function<void()> task) = 0;
