@@ -174,6 +174,20 @@ TEST_F(DesktopTest, WarningsAcrossSequences) {
   }
 }
 
+// The checklist at launch listed natural scrolling as missing. It shows the switch on (the user
+// was quick), the switch goes off again: still no warning, as no evaluation has seen it on.
+TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesItDone) {
+  system().setTrusted(true);
+  system().setNaturalScrollPreference(false);
+  launch();
+  system().setNaturalScrollPreference(true);
+  desktop->runPending();
+  system().setNaturalScrollPreference(false);
+  poll();
+  EXPECT_EQ(model->status(), Status::naturalScrollRequired());
+  EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
+}
+
 TEST_F(DesktopTest, WarningsArePostedAfterTheEvaluationNotInsideIt) {
   system().setTrusted(true);
   launch();
