@@ -63,6 +63,7 @@ NSTimer* scheduledRepeatingTimer(double intervalSeconds, std::function<void()> a
                                                        const auto keep = shared;
                                                        if (*keep) (*keep)();
                                                      }];
+  timer.tolerance = intervalSeconds * repeatingTimerTolerance;
   return timer;
 }
 

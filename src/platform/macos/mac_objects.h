@@ -27,6 +27,9 @@ NSImage* statusBarImage(const StatusLabel& label);
 // The alert that runModal runs.
 NSAlert* makeAlert(const AlertContent& content);
 
+// How late a repeating timer may fire, as a part of its interval, so that the system can gather
+// wake-ups: 0.15 s for the 1.5-second polling.
+inline constexpr double repeatingTimerTolerance = 0.1;
 // A repeating NSTimer scheduled on the current run loop in the default mode only: it does not
 // fire while a modal alert runs.
 NSTimer* scheduledRepeatingTimer(double intervalSeconds, std::function<void()> action);
