@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "menubar/menu_content.h"
-
 namespace wheelright {
 namespace {
 
@@ -73,50 +71,6 @@ TEST(MacMenuItems, ChoicesWriteTheOppositeOfTheShownValueAndOutliveTheEntries) {
     if (spec.choose) spec.choose();
   }
   EXPECT_EQ(log, (std::vector<std::string>{"a=off", "b=on", "c"}));
-}
-
-TEST(MacMenuItems, TheRealMenusKeepTheirShapeAndOnlyQuitHasAKey) {
-  int quits = 0;
-  MenuOperations operations;
-  operations.setEnabled = [](bool) {};
-  operations.setReverseVertical = [](bool) {};
-  operations.setReverseHorizontal = [](bool) {};
-  operations.setTreatContinuousWithoutPhaseAsMouse = [](bool) {};
-  operations.setLaunchAtLogin = [](bool) {};
-  operations.openNaturalScrollSettings = [] {};
-  operations.requestAccessibilityPermission = [] {};
-  operations.quitApplication = [&quits] { ++quits; };
-
-  const std::vector<AppModel::Status> statuses = {
-      AppModel::Status::active(), AppModel::Status::paused(),
-      AppModel::Status::naturalScrollRequired(), AppModel::Status::permissionRequired(),
-      AppModel::Status::error("스크롤 이벤트 감시를 시작하지 못했습니다.")};
-  for (const AppModel::Status& status : statuses) {
-    SCOPED_TRACE(statusTitle(status));
-    MenuValues values;
-    values.status = status;
-    values.isEnabled = true;
-    values.reverseVertical = true;
-    const std::vector<MenuEntry> entries = menuEntries(values, operations);
-    const std::vector<MenuItemSpec> specs = menuItemSpecs(entries);
-    ASSERT_EQ(specs.size(), entries.size());
-    int keyed = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const bool isText = std::holds_alternative<MenuText>(entries[i]);
-      const bool isSeparator = std::holds_alternative<MenuSeparator>(entries[i]);
-      EXPECT_EQ(specs[i].kind == Kind::separator, isSeparator) << i;
-      // No entry of the menu is disabled; only the lines that cannot be chosen look so.
-      EXPECT_EQ(specs[i].isEnabled, !isText && !isSeparator) << i;
-      if (!specs[i].keyEquivalent.empty()) {
-        ++keyed;
-        EXPECT_EQ(specs[i].keyEquivalent, "q");
-        EXPECT_TRUE(specs[i].usesCommandModifier);
-        specs[i].choose();
-      }
-    }
-    EXPECT_EQ(keyed, 1);
-  }
-  EXPECT_EQ(quits, static_cast<int>(statuses.size()));
 }
 
 }  // namespace

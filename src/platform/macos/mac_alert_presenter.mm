@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
 
@@ -22,19 +23,24 @@ class MacAlertPresenter final : public AlertPresenter {
   void activateIgnoringOtherApps() override { [NSApp activateIgnoringOtherApps:YES]; }
 
   long runModal(const AlertContent& content) override {
-    NSAlert* alert = [[NSAlert alloc] init];
-    alert.alertStyle = static_cast<NSAlertStyle>(content.style);
-    alert.messageText = toNSString(content.messageText);
-    alert.informativeText = toNSString(content.informativeText);
-    alert.icon = systemSymbolImage(content.iconSymbolName, content.iconAccessibilityDescription);
-    for (const std::string& title : content.buttonTitles) {
-      [alert addButtonWithTitle:toNSString(title)];
-    }
-    return static_cast<long>([alert runModal]);
+    return static_cast<long>([makeAlert(content) runModal]);
   }
 };
 
 }  // namespace
+
+NSAlert* makeAlert(const AlertContent& content) {
+  NSAlert* alert = [[NSAlert alloc] init];
+  alert.alertStyle = static_cast<NSAlertStyle>(content.style);
+  alert.messageText = toNSString(content.messageText);
+  alert.informativeText = toNSString(content.informativeText);
+  alert.icon = systemSymbolImage(content.iconSymbolName, content.iconAccessibilityDescription);
+  // NSAlert numbers the buttons in the order added, from NSAlertFirstButtonReturn.
+  for (const std::string& title : content.buttonTitles) {
+    [alert addButtonWithTitle:toNSString(title)];
+  }
+  return alert;
+}
 
 std::shared_ptr<AlertPresenter> makeMacAlertPresenter() {
   return std::make_shared<MacAlertPresenter>();

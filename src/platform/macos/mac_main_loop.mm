@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 
 namespace wheelright {
@@ -38,16 +39,8 @@ class MacMainLoop final : public MainLoop {
  public:
   std::unique_ptr<RepeatingTimer> scheduleRepeatingTimer(double intervalSeconds,
                                                          std::function<void()> action) override {
-    // A firing may destroy the timer's owner and so invalidate the timer, which releases this
-    // block; the action therefore runs from a reference of its own.
-    auto shared = std::make_shared<const std::function<void()>>(std::move(action));
-    NSTimer* timer = [NSTimer scheduledTimerWithTimeInterval:intervalSeconds
-                                                     repeats:YES
-                                                       block:^(NSTimer* /*firing*/) {
-                                                         const auto keep = shared;
-                                                         if (*keep) (*keep)();
-                                                       }];
-    return std::make_unique<MacRepeatingTimer>(timer);
+    return std::make_unique<MacRepeatingTimer>(
+        scheduledRepeatingTimer(intervalSeconds, std::move(action)));
   }
 
   void postToMainQueue(std::function<void()> job) override { enqueueOnMainQueue(std::move(job)); }
@@ -59,6 +52,20 @@ class MacMainLoop final : public MainLoop {
 };
 
 }  // namespace
+
+NSTimer* scheduledRepeatingTimer(double intervalSeconds, std::function<void()> action) {
+  // A firing may destroy the timer's owner and so invalidate the timer, which releases this
+  // block; the action therefore runs from a reference of its own.
+  auto shared = std::make_shared<const std::function<void()>>(std::move(action));
+  NSTimer* timer = [NSTimer scheduledTimerWithTimeInterval:intervalSeconds
+                                                   repeats:YES
+                                                     block:^(NSTimer* /*firing*/) {
+                                                       const auto keep = shared;
+                                                       if (*keep) (*keep)();
+                                                     }];
+  timer.tolerance = intervalSeconds * repeatingTimerTolerance;
+  return timer;
+}
 
 std::shared_ptr<MainLoop> makeMacMainLoop() { return std::make_shared<MacMainLoop>(); }
 

@@ -3,6 +3,7 @@
 // Plain C++: nothing Objective-C crosses this header.
 
 #include <memory>
+#include <string>
 
 #include "platform/alert_presenter.h"
 #include "platform/event_tap_services.h"
@@ -16,6 +17,9 @@ namespace wheelright {
 std::shared_ptr<EventTapServices> makeMacEventTapServices();
 // Over NSUserDefaults standardUserDefaults, taken once for the whole run.
 std::shared_ptr<UserDefaults> makeMacStandardUserDefaults();
+// Over the suite of that name (NSUserDefaults initWithSuiteName:); null when the system refuses
+// the name.
+std::shared_ptr<UserDefaults> makeMacUserDefaults(const std::string& suiteName);
 std::shared_ptr<SystemServices> makeMacSystemServices();
 std::shared_ptr<MainLoop> makeMacMainLoop();
 std::shared_ptr<AlertPresenter> makeMacAlertPresenter();

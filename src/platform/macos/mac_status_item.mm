@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "platform/macos/menu_items.h"
 #include "platform/macos/objc_bridge.h"
@@ -83,8 +84,6 @@ class MacStatusItem final : public StatusItem {
     if (item_ == nil) {
       item_ = [statusBar() statusItemWithLength:NSVariableStatusItemLength];
       menu_ = [[NSMenu alloc] initWithTitle:@""];
-      // Text lines stay disabled and every other item enabled, as the entries say.
-      menu_.autoenablesItems = NO;
       delegate_ = [[WRMenuDelegate alloc] initWithNeedsUpdate:[this] { rebuildMenu(); }];
       menu_.delegate = delegate_;
       item_.menu = menu_;
@@ -111,14 +110,13 @@ class MacStatusItem final : public StatusItem {
   }
 
  private:
-  // The bar shows the symbol alone, drawn as a template so that it follows the bar's
-  // appearance; the title is what VoiceOver reads. Without a symbol the title stands in.
+  // The bar shows the symbol alone; the title is what VoiceOver reads. Without a symbol the
+  // title stands in.
   void updateLabel() {
     if (!labelProvider_) return;
     const StatusLabel label = labelProvider_();
     NSString* title = toNSString(label.title);
-    NSImage* image = systemSymbolImage(label.symbolName, label.title);
-    [image setTemplate:YES];
+    NSImage* image = statusBarImage(label);
     NSStatusBarButton* button = item_.button;
     button.image = image;
     button.title = image != nil ? @"" : title;
@@ -127,25 +125,7 @@ class MacStatusItem final : public StatusItem {
 
   void rebuildMenu() {
     if (menu_ == nil || !menuProvider_) return;
-    [menu_ removeAllItems];
-    for (MenuItemSpec& spec : menuItemSpecs(menuProvider_())) [menu_ addItem:makeItem(spec)];
-  }
-
-  static NSMenuItem* makeItem(MenuItemSpec& spec) {
-    if (spec.kind == MenuItemSpec::Kind::separator) return [NSMenuItem separatorItem];
-    NSMenuItem* item = [[NSMenuItem alloc] initWithTitle:toNSString(spec.title)
-                                                  action:nil
-                                           keyEquivalent:toNSString(spec.keyEquivalent)];
-    item.keyEquivalentModifierMask = spec.usesCommandModifier ? NSEventModifierFlagCommand : NSEventModifierFlags{0};
-    item.state = spec.isChecked ? NSControlStateValueOn : NSControlStateValueOff;
-    item.enabled = spec.isEnabled;
-    if (spec.choose) {
-      WRMenuChoice* choice = [[WRMenuChoice alloc] initWithChoice:std::move(spec.choose)];
-      item.target = choice;
-      item.action = @selector(choose:);
-      item.representedObject = choice;
-    }
-    return item;
+    fillMenu(menu_, menuProvider_());
   }
 
   LabelProvider labelProvider_;
@@ -155,7 +135,39 @@ class MacStatusItem final : public StatusItem {
   WRMenuDelegate* delegate_ = nil;
 };
 
+NSMenuItem* makeItem(MenuItemSpec& spec) {
+  if (spec.kind == MenuItemSpec::Kind::separator) return [NSMenuItem separatorItem];
+  NSMenuItem* item = [[NSMenuItem alloc] initWithTitle:toNSString(spec.title)
+                                                action:nil
+                                         keyEquivalent:toNSString(spec.keyEquivalent)];
+  item.keyEquivalentModifierMask =
+      spec.usesCommandModifier ? NSEventModifierFlagCommand : NSEventModifierFlags{0};
+  item.state = spec.isChecked ? NSControlStateValueOn : NSControlStateValueOff;
+  item.enabled = spec.isEnabled;
+  if (spec.choose) {
+    WRMenuChoice* choice = [[WRMenuChoice alloc] initWithChoice:std::move(spec.choose)];
+    item.target = choice;
+    item.action = @selector(choose:);
+    item.representedObject = choice;
+  }
+  return item;
+}
+
 }  // namespace
+
+void fillMenu(NSMenu* menu, const std::vector<MenuEntry>& entries) {
+  // Text lines stay disabled and every other item enabled, as the entries say.
+  menu.autoenablesItems = NO;
+  [menu removeAllItems];
+  for (MenuItemSpec& spec : menuItemSpecs(entries)) [menu addItem:makeItem(spec)];
+}
+
+// The bar shows the symbol drawn as a template, so that it follows the bar's appearance.
+NSImage* statusBarImage(const StatusLabel& label) {
+  NSImage* image = systemSymbolImage(label.symbolName, label.title);
+  [image setTemplate:YES];
+  return image;
+}
 
 std::shared_ptr<StatusItem> makeMacStatusItem() { return std::make_shared<MacStatusItem>(); }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
 
@@ -92,21 +93,13 @@ class MacSystemServices final : public SystemServices {
 
   PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
                                       PreferenceUser user, PreferenceHost host) override {
-    CFPropertyListRef value =
-        CFPreferencesCopyValue(preferenceKey(key), toCF(app), toCF(user), toCF(host));
-    PreferenceValue result = interpretPreference(value);
-    if (value != nullptr) CFRelease(value);
-    return result;
+    return readPreferenceValue(preferenceKey(key), toCF(app), toCF(user), toCF(host));
   }
 
   bool isProcessTrusted() override { return AXIsProcessTrusted(); }
 
   bool isProcessTrustedWithOptions(bool prompt) override {
-    const void* keys[] = {kAXTrustedCheckOptionPrompt};
-    const void* values[] = {prompt ? kCFBooleanTrue : kCFBooleanFalse};
-    CFDictionaryRef options =
-        CFDictionaryCreate(kCFAllocatorDefault, keys, values, 1, &kCFTypeDictionaryKeyCallBacks,
-                           &kCFTypeDictionaryValueCallBacks);
+    CFDictionaryRef options = createTrustPromptOptions(prompt);
     const bool trusted = AXIsProcessTrustedWithOptions(options);
     CFRelease(options);
     return trusted;
@@ -172,6 +165,21 @@ class MacSystemServices final : public SystemServices {
 };
 
 }  // namespace
+
+PreferenceValue readPreferenceValue(CFStringRef key, CFStringRef application, CFStringRef user,
+                                    CFStringRef host) {
+  CFPropertyListRef value = CFPreferencesCopyValue(key, application, user, host);
+  PreferenceValue result = interpretPreference(value);
+  if (value != nullptr) CFRelease(value);
+  return result;
+}
+
+CFDictionaryRef createTrustPromptOptions(bool prompt) {
+  const void* keys[] = {kAXTrustedCheckOptionPrompt};
+  const void* values[] = {prompt ? kCFBooleanTrue : kCFBooleanFalse};
+  return CFDictionaryCreate(kCFAllocatorDefault, keys, values, 1, &kCFTypeDictionaryKeyCallBacks,
+                            &kCFTypeDictionaryValueCallBacks);
+}
 
 std::shared_ptr<SystemServices> makeMacSystemServices() {
   return std::make_shared<MacSystemServices>();

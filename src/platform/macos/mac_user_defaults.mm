@@ -1,4 +1,4 @@
-// UserDefaults over NSUserDefaults standardUserDefaults.
+// UserDefaults over NSUserDefaults: the standard store, or a named suite.
 
 #import <Foundation/Foundation.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class MacUserDefaults final : public UserDefaults {
  public:
-  MacUserDefaults() : defaults_([NSUserDefaults standardUserDefaults]) {}
+  explicit MacUserDefaults(NSUserDefaults* defaults) : defaults_(defaults) {}
 
   void registerDefaults(const std::map<std::string, bool>& defaults) override {
     NSMutableDictionary<NSString*, id>* registered =
@@ -38,7 +38,12 @@ class MacUserDefaults final : public UserDefaults {
 }  // namespace
 
 std::shared_ptr<UserDefaults> makeMacStandardUserDefaults() {
-  return std::make_shared<MacUserDefaults>();
+  return std::make_shared<MacUserDefaults>([NSUserDefaults standardUserDefaults]);
+}
+
+std::shared_ptr<UserDefaults> makeMacUserDefaults(const std::string& suiteName) {
+  NSUserDefaults* suite = [[NSUserDefaults alloc] initWithSuiteName:toNSString(suiteName)];
+  return suite != nil ? std::make_shared<MacUserDefaults>(suite) : nullptr;
 }
 
 }  // namespace wheelright

@@ -1,0 +1,115 @@
+// The per-event path on a real CGEvent, through the macOS field accessors, against its floor: the
+// same three classification reads and the reads and writes of two reversed axes made directly
+// with the Quartz calls. Prints nanoseconds per event and the ratio of the path to the floor.
+
+#include <ApplicationServices/ApplicationServices.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/macos/mac_services.h"
+#include "scroll/event_fields.h"
+#include "scroll/scroll_event_tap.h"
+
+namespace wheelright {
+namespace {
+
+// A mouse-wheel notch on both axes; each pass negates the deltas, so they alternate in sign.
+CGEventRef makeWheelEvent() {
+  CGEventRef event = CGEventCreateScrollWheelEvent2(nullptr, kCGScrollEventUnitLine, 2, 3, 1, 0);
+  CGEventSetDoubleValueField(event, kCGScrollWheelEventFixedPtDeltaAxis1, 3.0);
+  CGEventSetIntegerValueField(event, kCGScrollWheelEventPointDeltaAxis1, 30);
+  CGEventSetDoubleValueField(event, kCGScrollWheelEventFixedPtDeltaAxis2, 1.0);
+  CGEventSetIntegerValueField(event, kCGScrollWheelEventPointDeltaAxis2, 10);
+  return event;
+}
+
+void BM_HandleTapEvent(benchmark::State& state) {
+  const std::shared_ptr<ScrollEventTap> tap =
+      ScrollEventTap::create(makeMacEventTapServices(), []() noexcept {
+        return ScrollConfiguration{true, true, false};
+      });
+  CGEventRef event = makeWheelEvent();
+  const auto ref = reinterpret_cast<EventRef>(event);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(tap->handleTapEvent(kCGEventScrollWheel, ref));
+    benchmark::ClobberMemory();
+  }
+  CFRelease(event);
+}
+BENCHMARK(BM_HandleTapEvent);
+
+void reverseAxis(CGEventRef event, CGEventField line, CGEventField fixedPt, CGEventField point) {
+  const int64_t lineDelta = CGEventGetIntegerValueField(event, line);
+  const double fixedPtDelta = CGEventGetDoubleValueField(event, fixedPt);
+  const int64_t pointDelta = CGEventGetIntegerValueField(event, point);
+  CGEventSetIntegerValueField(event, line, -lineDelta);
+  CGEventSetDoubleValueField(event, fixedPt, -fixedPtDelta);
+  CGEventSetIntegerValueField(event, point, -pointDelta);
+}
+
+void BM_FieldCallsFloor(benchmark::State& state) {
+  CGEventRef event = makeWheelEvent();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(CGEventGetIntegerValueField(event, kCGScrollWheelEventIsContinuous));
+    benchmark::DoNotOptimize(CGEventGetIntegerValueField(event, kCGScrollWheelEventScrollPhase));
+    benchmark::DoNotOptimize(CGEventGetIntegerValueField(event, kCGScrollWheelEventMomentumPhase));
+    reverseAxis(event, kCGScrollWheelEventDeltaAxis1, kCGScrollWheelEventFixedPtDeltaAxis1,
+                kCGScrollWheelEventPointDeltaAxis1);
+    reverseAxis(event, kCGScrollWheelEventDeltaAxis2, kCGScrollWheelEventFixedPtDeltaAxis2,
+                kCGScrollWheelEventPointDeltaAxis2);
+    benchmark::ClobberMemory();
+  }
+  CFRelease(event);
+}
+BENCHMARK(BM_FieldCallsFloor);
+
+// Keeps the median of each benchmark's repetitions for the summary.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;
+};
+
+}  // namespace
+}  // namespace wheelright
+
+int main(int argc, char** argv) {
+  std::vector<char*> args(argv, argv + argc);
+  // Short repetitions, interleaved at random, so that a busy machine weighs on both alike; flags
+  // given on the command line come later and win.
+  std::string repetitions = "--benchmark_repetitions=51";
+  std::string minTime = "--benchmark_min_time=0.01";
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  args.insert(args.begin() + 1,
+              {repetitions.data(), minTime.data(), interleave.data(), aggregates.data()});
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  wheelright::MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const auto& medians = reporter.medians;
+  const auto median = [&medians](const char* name) {
+    const auto found = medians.find(name);
+    return found == medians.end() ? 0.0 : found->second;
+  };
+  const double path = median("BM_HandleTapEvent");
+  const double floor = median("BM_FieldCallsFloor");
+  std::printf("\nmedian ns per event: handleTapEvent %.2f, CG field calls %.2f\n", path, floor);
+  if (floor > 0) std::printf("handleTapEvent / CG field calls: %.3f\n", path / floor);
+  return 0;
+}

@@ -1,0 +1,153 @@
+// Real scroll events through the real field accessors and the tap's per-event entry, and the
+// run-loop calls on a port of the test's own (no event tap needs Accessibility trust for this).
+
+#include <ApplicationServices/ApplicationServices.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/macos/mac_services.h"
+#include "scroll/event_fields.h"
+#include "scroll/scroll_event_tap.h"
+
+namespace wheelright {
+namespace {
+
+static_assert(field::isContinuous == kCGScrollWheelEventIsContinuous);
+static_assert(field::scrollPhase == kCGScrollWheelEventScrollPhase);
+static_assert(field::momentumPhase == kCGScrollWheelEventMomentumPhase);
+static_assert(field::deltaAxis1 == kCGScrollWheelEventDeltaAxis1);
+static_assert(field::deltaAxis2 == kCGScrollWheelEventDeltaAxis2);
+static_assert(field::deltaAxis3 == kCGScrollWheelEventDeltaAxis3);
+static_assert(field::fixedPtDeltaAxis1 == kCGScrollWheelEventFixedPtDeltaAxis1);
+static_assert(field::fixedPtDeltaAxis2 == kCGScrollWheelEventFixedPtDeltaAxis2);
+static_assert(field::fixedPtDeltaAxis3 == kCGScrollWheelEventFixedPtDeltaAxis3);
+static_assert(field::pointDeltaAxis1 == kCGScrollWheelEventPointDeltaAxis1);
+static_assert(field::pointDeltaAxis2 == kCGScrollWheelEventPointDeltaAxis2);
+static_assert(field::pointDeltaAxis3 == kCGScrollWheelEventPointDeltaAxis3);
+static_assert(event_type::scrollWheel == kCGEventScrollWheel);
+static_assert(event_type::tapDisabledByTimeout == kCGEventTapDisabledByTimeout);
+static_assert(event_type::tapDisabledByUserInput == kCGEventTapDisabledByUserInput);
+static_assert(scrollWheelEventMask == CGEventMaskBit(kCGEventScrollWheel));
+
+// Line, fixed-point and point delta of one axis; fractional fixed-point values tell a double
+// access from an integer one.
+struct Axis {
+  CGEventField line, fixedPt, point;
+  int64_t lineDelta;
+  double fixedPtDelta;
+  int64_t pointDelta;
+};
+constexpr Axis axes[] = {
+    {kCGScrollWheelEventDeltaAxis1, kCGScrollWheelEventFixedPtDeltaAxis1,
+     kCGScrollWheelEventPointDeltaAxis1, 3, 3.25, 30},
+    {kCGScrollWheelEventDeltaAxis2, kCGScrollWheelEventFixedPtDeltaAxis2,
+     kCGScrollWheelEventPointDeltaAxis2, -1, -1.5, -12},
+    {kCGScrollWheelEventDeltaAxis3, kCGScrollWheelEventFixedPtDeltaAxis3,
+     kCGScrollWheelEventPointDeltaAxis3, 2, 2.75, 20},
+};
+
+CGEventRef makeScrollEvent(int64_t continuity, int64_t phase, int64_t momentum) {
+  CGEventRef event = CGEventCreateScrollWheelEvent2(nullptr, kCGScrollEventUnitLine, 3, 0, 0, 0);
+  CGEventSetIntegerValueField(event, kCGScrollWheelEventIsContinuous, continuity);
+  CGEventSetIntegerValueField(event, kCGScrollWheelEventScrollPhase, phase);
+  CGEventSetIntegerValueField(event, kCGScrollWheelEventMomentumPhase, momentum);
+  for (const Axis& axis : axes) {
+    CGEventSetIntegerValueField(event, axis.line, axis.lineDelta);
+    CGEventSetDoubleValueField(event, axis.fixedPt, axis.fixedPtDelta);
+    CGEventSetIntegerValueField(event, axis.point, axis.pointDelta);
+  }
+  return event;
+}
+
+TEST(MacScrollEvents, TheTapRewritesRealEventsByTheirFields) {
+  struct Row {
+    const char* name;
+    CGEventType type;
+    int64_t continuity, phase, momentum;
+    ScrollConfiguration config;
+    int providerCalls;
+    bool vertical, horizontal;  // reversed
+  };
+  constexpr ScrollConfiguration vertical{true, false, false}, horizontal{false, true, false},
+      both{true, true, false}, none{}, smooth{true, true, true};
+  const Row rows[] = {
+      {"wheel, vertical", kCGEventScrollWheel, 0, 0, 0, vertical, 1, true, false},
+      {"wheel, horizontal", kCGEventScrollWheel, 0, 0, 0, horizontal, 1, false, true},
+      {"wheel, both", kCGEventScrollWheel, 0, 0, 0, both, 1, true, true},
+      {"wheel, neither", kCGEventScrollWheel, 0, 0, 0, none, 1, false, false},
+      {"phased", kCGEventScrollWheel, 1, 2, 0, smooth, 1, false, false},
+      {"momentum", kCGEventScrollWheel, 1, 0, 3, smooth, 1, false, false},
+      {"continuous", kCGEventScrollWheel, 1, 0, 0, both, 1, false, false},
+      {"continuous, smooth wheel", kCGEventScrollWheel, 1, 0, 0, smooth, 1, true, true},
+      {"disabled by timeout", kCGEventTapDisabledByTimeout, 0, 0, 0, both, 0, false, false},
+      {"disabled by user input", kCGEventTapDisabledByUserInput, 0, 0, 0, both, 0, false, false},
+      {"another type", kCGEventLeftMouseDown, 0, 0, 0, both, 0, false, false},
+  };
+  const std::shared_ptr<EventTapServices> services = makeMacEventTapServices();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    int calls = 0;
+    const ScrollConfiguration config = row.config;
+    // Never started: a tap-disabled type finds no port to enable.
+    const auto tap = ScrollEventTap::create(services, [&calls, config]() noexcept {
+      ++calls;
+      return config;
+    });
+    CGEventRef event = makeScrollEvent(row.continuity, row.phase, row.momentum);
+    const auto ref = reinterpret_cast<EventRef>(event);
+    EXPECT_EQ(tap->handleTapEvent(row.type, ref), ref);
+    EXPECT_EQ(calls, row.providerCalls);
+    EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventIsContinuous), row.continuity);
+    EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventScrollPhase), row.phase);
+    EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventMomentumPhase), row.momentum);
+    const bool reversed[] = {row.vertical, row.horizontal, false};
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i + 1);
+      const int sign = reversed[i] ? -1 : 1;
+      EXPECT_EQ(CGEventGetIntegerValueField(event, axes[i].line), sign * axes[i].lineDelta);
+      EXPECT_EQ(CGEventGetDoubleValueField(event, axes[i].fixedPt), sign * axes[i].fixedPtDelta);
+      EXPECT_EQ(CGEventGetIntegerValueField(event, axes[i].point), sign * axes[i].pointDelta);
+    }
+    CFRelease(event);
+  }
+}
+
+void onPortMessage(CFMachPortRef, void*, CFIndex, void*) {}
+
+// The run-loop half of starting and stopping a tap, on a plain port: the source joins and leaves
+// the main run loop in the common modes, each release gives up exactly one reference, and the
+// port is invalidated.
+TEST(MacScrollEvents, SourcesJoinAndLeaveTheMainRunLoopAndReleasesCountOnce) {
+  const std::shared_ptr<EventTapServices> services = makeMacEventTapServices();
+  CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, onPortMessage, nullptr, nullptr);
+  ASSERT_NE(port, nullptr);
+  const auto portRef = reinterpret_cast<MachPortRef>(port);
+  const RunLoopSourceRef sourceRef = services->machPortCreateRunLoopSource(portRef, 0);
+  ASSERT_NE(sourceRef, nullptr);
+  const auto source = reinterpret_cast<CFRunLoopSourceRef>(sourceRef);
+
+  const RunLoopRef mainLoop = services->mainRunLoop();
+  EXPECT_EQ(reinterpret_cast<CFRunLoopRef>(mainLoop), CFRunLoopGetMain());
+  services->runLoopAddSource(mainLoop, sourceRef, RunLoopMode::commonModes);
+  EXPECT_TRUE(CFRunLoopContainsSource(CFRunLoopGetMain(), source, kCFRunLoopCommonModes));
+  EXPECT_TRUE(CFRunLoopContainsSource(CFRunLoopGetMain(), source, kCFRunLoopDefaultMode));
+  services->runLoopRemoveSource(mainLoop, sourceRef, RunLoopMode::commonModes);
+  EXPECT_FALSE(CFRunLoopContainsSource(CFRunLoopGetMain(), source, kCFRunLoopCommonModes));
+
+  // The test keeps references of its own, so that the counts can be read after each release.
+  CFRetain(source);
+  CFRetain(port);
+  const CFIndex sourceCount = CFGetRetainCount(source), portCount = CFGetRetainCount(port);
+  services->release(sourceRef);
+  services->release(portRef);
+  EXPECT_EQ(CFGetRetainCount(source), sourceCount - 1);
+  EXPECT_EQ(CFGetRetainCount(port), portCount - 1);
+  services->machPortInvalidate(portRef);
+  EXPECT_FALSE(CFMachPortIsValid(port));
+  CFRelease(source);
+  CFRelease(port);
+}
+
+}  // namespace
+}  // namespace wheelright

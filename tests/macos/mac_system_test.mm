@@ -1,0 +1,134 @@
+// User defaults in a suite of the test's own, the natural-scrolling conversion on a preferences
+// domain of its own, the trust prompt's options, the settings addresses and the login-item
+// status. Nothing here touches the user's settings, prompts or registers.
+
+#import <ApplicationServices/ApplicationServices.h>
+#import <Foundation/Foundation.h>
+#import <ServiceManagement/ServiceManagement.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "model/system_probes.h"
+#include "platform/macos/mac_objects.h"
+#include "platform/macos/mac_services.h"
+#include "platform/macos/objc_bridge.h"
+
+namespace wheelright {
+namespace {
+
+std::string testDomain(const char* kind) {
+  return std::string("app.wheelright.tests.") + kind + "." + std::to_string(getpid());
+}
+
+class MacUserDefaultsTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    [NSUserDefaults.standardUserDefaults removePersistentDomainForName:toNSString(suite)];
+  }
+  const std::string suite = testDomain("defaults");
+  NSUserDefaults* raw = [[NSUserDefaults alloc] initWithSuiteName:toNSString(suite)];
+  std::shared_ptr<UserDefaults> defaults = makeMacUserDefaults(suite);
+};
+
+TEST_F(MacUserDefaultsTest, RegisteredDefaultsAnswerUntilAValueIsStored) {
+  ASSERT_NE(defaults, nullptr);
+  defaults->registerDefaults({{"wrTestOn", true}, {"wrTestOff", false}});
+  EXPECT_TRUE(defaults->boolForKey("wrTestOn"));
+  EXPECT_FALSE(defaults->boolForKey("wrTestOff"));
+  EXPECT_FALSE(defaults->boolForKey("wrTestUnknown"));
+  defaults->setBool(false, "wrTestOn");
+  EXPECT_FALSE(defaults->boolForKey("wrTestOn"));
+}
+
+TEST_F(MacUserDefaultsTest, StringsAndNumbersReadAsBooleans) {
+  const struct {
+    id stored;
+    bool expected;
+  } rows[] = {{@"YES", true}, {@"NO", false}, {@"1", true}, {@"0", false}, {@2, true}, {@0, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(toStdString([row.stored description]));
+    [raw setObject:row.stored forKey:@"wrTestOdd"];
+    EXPECT_EQ(defaults->boolForKey("wrTestOdd"), row.expected);
+  }
+}
+
+TEST_F(MacUserDefaultsTest, ASecondInstanceReadsWhatTheFirstWrote) {
+  const std::shared_ptr<UserDefaults> second = makeMacUserDefaults(suite);
+  for (const bool value : {true, false}) {
+    defaults->setBool(value, "wrTestShared");
+    EXPECT_EQ(second->boolForKey("wrTestShared"), value);
+  }
+}
+
+TEST(MacPreferences, StoredKindsConvertAsTheProbeExpects) {
+  enum Kind { absent, boolean, integer, real, other };
+  const struct {
+    const char* name;
+    id stored;
+    Kind kind;
+    bool naturalScrolling;
+  } rows[] = {
+      {"absent", nil, absent, true},       {"true", @YES, boolean, true},
+      {"false", @NO, boolean, false},      {"integer 0", @0, integer, false},
+      {"integer -1", @-1, integer, true},  {"integer 2", @2, integer, true},
+      {"real 0.0", @0.0, real, false},     {"real 0.25", @0.25, real, true},
+      {"string \"0\"", @"0", other, true}, {"date", [NSDate date], other, true},
+  };
+  NSString* domainName = toNSString(testDomain("preferences"));
+  const auto domain = (__bridge CFStringRef)domainName;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CFPreferencesSetValue(CFSTR("wrTestNatural"), (__bridge CFPropertyListRef)row.stored, domain,
+                          kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+    const PreferenceValue value = readPreferenceValue(
+        CFSTR("wrTestNatural"), domain, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+    EXPECT_EQ(value.index(), static_cast<std::size_t>(row.kind));
+    EXPECT_EQ(preferenceBoolValue(value), row.naturalScrolling);
+  }
+  CFPreferencesSetValue(CFSTR("wrTestNatural"), nullptr, domain, kCFPreferencesCurrentUser,
+                        kCFPreferencesAnyHost);
+  CFPreferencesSynchronize(domain, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+}
+
+TEST(MacSystem, TrustPromptOptionsHoldOneEntry) {
+  for (const bool prompt : {true, false}) {
+    CFDictionaryRef options = createTrustPromptOptions(prompt);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(CFDictionaryGetCount(options), 1);
+    EXPECT_EQ(CFDictionaryGetValue(options, kAXTrustedCheckOptionPrompt),
+              prompt ? kCFBooleanTrue : kCFBooleanFalse);
+    CFRelease(options);
+  }
+}
+
+TEST(MacSystem, SettingsAddressesAreURLs) {
+  for (const std::string_view address : {accessibilityPaneAddress, trackpadPaneAddress}) {
+    NSURL* url = [NSURL URLWithString:toNSString(std::string(address))];
+    ASSERT_NE(url, nil) << address;
+    EXPECT_EQ(toStdString(url.scheme), "x-apple.systempreferences");
+    EXPECT_EQ(toStdString(url.absoluteString), address);
+  }
+  NSURL* application = [NSURL fileURLWithPath:toNSString(std::string(settingsApplicationPath))];
+  EXPECT_TRUE(application.fileURL);
+  EXPECT_EQ(toStdString(application.path), settingsApplicationPath);
+}
+
+static_assert(static_cast<long>(LoginItemStatus::notRegistered) == SMAppServiceStatusNotRegistered);
+static_assert(static_cast<long>(LoginItemStatus::enabled) == SMAppServiceStatusEnabled);
+static_assert(static_cast<long>(LoginItemStatus::requiresApproval) ==
+              SMAppServiceStatusRequiresApproval);
+static_assert(static_cast<long>(LoginItemStatus::notFound) == SMAppServiceStatusNotFound);
+
+TEST(MacSystem, LoginItemStatusIsOneOfTheDeclaredValues) {
+  // Only the status is read; nothing is registered.
+  const auto status = static_cast<std::int64_t>(makeMacSystemServices()->mainAppServiceStatus());
+  EXPECT_GE(status, 0);
+  EXPECT_LE(status, 3);
+  EXPECT_EQ(status, static_cast<std::int64_t>(SMAppService.mainAppService.status));
+}
+
+}  // namespace
+}  // namespace wheelright
