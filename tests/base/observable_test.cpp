@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/weak_callback.h"
 
 namespace wheelright {
 namespace {
@@ -40,34 +39,6 @@ TEST(Observable, UnsubscribingDuringASendStopsOnlyThoseUnsubscribed) {
   willChange.send();
   EXPECT_EQ(calls, (std::vector<std::string>{"first", "second", "second"}));
   EXPECT_EQ(willChange.observerCount(), 1u);
-}
-
-TEST(WeakCallback, RunsWhileTheOwnerLivesAndDoesNothingAfter) {
-  auto owner = std::make_shared<int>(0);
-  auto callback = weakCallback(std::weak_ptr<int>(owner), [](int& n) { ++n; });
-  callback();
-  callback();
-  EXPECT_EQ(*owner, 2);
-  std::weak_ptr<int> watch = owner;
-  owner.reset();
-  callback();
-  EXPECT_TRUE(watch.expired()) << "the callback never kept its owner alive";
-}
-
-}  // namespace
-}  // namespace wheelright
-
-namespace wheelright {
-namespace {
-
-TEST(WeakRef, AnswersTheObjectWhileItLivesAndNullAfter) {
-  auto owner = std::make_shared<int>(7);
-  const WeakRef<int> ref(owner);
-  ASSERT_NE(ref.get(), nullptr);
-  EXPECT_EQ(*ref.get(), 7);
-  EXPECT_EQ(owner.use_count(), 1) << "no ownership taken";
-  owner.reset();
-  EXPECT_EQ(ref.get(), nullptr);
 }
 
 }  // namespace

@@ -120,20 +120,13 @@ TEST_F(DesktopTest, WarningsAcrossSequences) {
                permission = Status::permissionRequired(), paused = Status::paused();
   const Sequence sequences[] = {
       {"from active", true, true, {
-          {false, true, true, natural, disabledTitle},
-          {false, true, true, natural, nullptr},
-          {true, true, true, active, nullptr},
-          {false, true, true, natural, disabledTitle},
-          {true, true, true, active, nullptr},
-          {true, false, true, permission, permissionTitle},
-          {true, false, true, permission, nullptr},
-          {false, false, true, natural, disabledTitle},
-          {true, false, true, permission, nullptr},
-          {true, true, true, active, nullptr},
-          {true, true, false, paused, nullptr},
-          {false, false, false, paused, nullptr},
-          {false, false, true, natural, nullptr},
-          {true, false, true, permission, permissionTitle}}},
+          {false, true, true, natural, disabledTitle}, {false, true, true, natural, nullptr},
+          {true, true, true, active, nullptr}, {false, true, true, natural, disabledTitle},
+          {true, true, true, active, nullptr}, {true, false, true, permission, permissionTitle},
+          {true, false, true, permission, nullptr}, {false, false, true, natural, disabledTitle},
+          {true, false, true, permission, nullptr}, {true, true, true, active, nullptr},
+          {true, true, false, paused, nullptr}, {false, false, false, paused, nullptr},
+          {false, false, true, natural, nullptr}, {true, false, true, permission, permissionTitle}}},
       {"checklist listed the missing trust", true, false, {
           {true, false, true, permission, nullptr},
           {false, false, true, natural, disabledTitle},
@@ -186,17 +179,6 @@ TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesI
   poll();
   EXPECT_EQ(model->status(), Status::naturalScrollRequired());
   EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
-}
-
-TEST_F(DesktopTest, WarningsArePostedAfterTheEvaluationNotInsideIt) {
-  system().setTrusted(true);
-  launch();
-  system().setNaturalScrollPreference(false);
-  model->refreshStatus();
-  EXPECT_TRUE(alertTitles().empty());
-  EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "published before any alert";
-  desktop->runPending();
-  EXPECT_EQ(alertTitles(), Lines{disabledTitle});
 }
 
 TEST_F(DesktopTest, RequestAccessibilityPermissionPromptsOpensThePaneAndReevaluates) {

@@ -112,7 +112,9 @@ TEST_F(DesktopTest, TheAlertShowsTheProbesAsTheyAreWhenItOpens) {
   system().setTrusted(true);
   launch();
   system().setNaturalScrollPreference(false);
-  model->refreshStatus();  // posts the warning...
+  model->refreshStatus();  // posts the warning, never shows it inside the evaluation...
+  EXPECT_TRUE(alertTitles().empty());
+  EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "published before any alert";
   system().setNaturalScrollPreference(true);  // ...and natural scrolling is back before it shows
   desktop->runPending();
   ASSERT_EQ(alertTitles(), Lines{disabledTitle});

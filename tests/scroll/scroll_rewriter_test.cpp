@@ -18,22 +18,15 @@ using Lines = std::vector<std::string>;
 struct RecordedEvent {
   sim::SimEvent event = sim::SimEvent::scrollWheel();
   Lines log;
-  std::int64_t integerValue(EventField id) {
-    log.push_back("get " + std::to_string(id));
-    return event.integerValue(id);
+  template <typename T>
+  T noted(const char* what, EventField id, T value) {
+    log.push_back(what + std::to_string(id));
+    return value;
   }
-  double doubleValue(EventField id) {
-    log.push_back("get " + std::to_string(id));
-    return event.doubleValue(id);
-  }
-  void setIntegerValue(EventField id, std::int64_t v) {
-    log.push_back("set " + std::to_string(id));
-    event.setIntegerValue(id, v);
-  }
-  void setDoubleValue(EventField id, double v) {
-    log.push_back("set " + std::to_string(id));
-    event.setDoubleValue(id, v);
-  }
+  std::int64_t integerValue(EventField id) { return noted("get ", id, event.integerValue(id)); }
+  double doubleValue(EventField id) { return noted("get ", id, event.doubleValue(id)); }
+  void setIntegerValue(EventField id, std::int64_t v) { event.setIntegerValue(id, noted("set ", id, v)); }
+  void setDoubleValue(EventField id, double v) { event.setDoubleValue(id, noted("set ", id, v)); }
 };
 
 RecordedEvent wheelEvent(std::int64_t continuity, std::int64_t phase, std::int64_t momentum) {

@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "platform/sim/sim_desktop.h"
@@ -156,26 +155,6 @@ TEST_F(SimEventTapsTest, EachTapSeesWhatTheOneBeforeReturnedAndADroppedEventEnds
   EXPECT_EQ(desktop->output().size(), shown) << "nothing reaches the application";
 }
 
-TEST_F(SimEventTapsTest, TheSystemDisablesATapWithOrWithoutTellingIt) {
-  using Reason = SimEventTaps::DisableReason;
-  using State = SimEventTaps::TapState;
-  // The probe re-enables when told.
-  const std::tuple<Reason, std::vector<std::string>, State> rows[] = {
-      {Reason::timeout, {"t:4294967294"}, State::running},
-      {Reason::userInput, {"t:4294967295"}, State::running},
-      {Reason::silent, {}, State::disabled},
-  };
-  for (const auto& [reason, seenByCallback, after] : rows) {
-    seen.clear();
-    Probe probe{"t"};
-    const MachPortRef port = install(probe);
-    taps().disableTap(port, reason);
-    EXPECT_EQ(seen, seenByCallback);
-    EXPECT_EQ(taps().tapState(port), after);
-    taps().machPortInvalidate(port);
-  }
-}
-
 TEST_F(SimEventTapsTest, HandlesAreCountedSoThatLeaksAndDoubleReleasesShow) {
   struct Row {
     std::vector<std::string> steps;
@@ -205,18 +184,6 @@ TEST_F(SimEventTapsTest, HandlesAreCountedSoThatLeaksAndDoubleReleasesShow) {
     }
     EXPECT_EQ(taps().liveHandleCount(), row.liveHandles) << row.steps.size();
     EXPECT_EQ(desktop->log().faults().size(), row.faults) << row.steps.back();
-  }
-}
-
-// As on the real system, an untrusted process gets no active filter but may listen.
-TEST_F(SimEventTapsTest, AnActiveFilterNeedsTrust) {
-  desktop->system().setTrusted(false);
-  Probe probe{"t"};
-  for (const auto& [options, isMade] : {std::pair{TapOptions::defaultFilter, false}, std::pair{TapOptions::listenOnly, true}}) {
-    const MachPortRef port = taps().tapCreate(TapLocation::session, TapPlacement::headInsert, options,
-                                              scrollWheelEventMask, probeCallback, &probe);
-    EXPECT_EQ(port != nullptr, isMade);
-    if (port != nullptr) taps().release(port);
   }
 }
 
