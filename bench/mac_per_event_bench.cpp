@@ -6,11 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
+#include "median_runner.h"
 #include "platform/macos/mac_services.h"
 #include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
@@ -68,44 +66,15 @@ void BM_FieldCallsFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_FieldCallsFloor);
 
-// Keeps the median of each benchmark's repetitions for the summary.
-class MedianReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> medians;
-};
-
 }  // namespace
 }  // namespace wheelright
 
 int main(int argc, char** argv) {
-  std::vector<char*> args(argv, argv + argc);
-  // Short repetitions, interleaved at random, so that a busy machine weighs on both alike; flags
-  // given on the command line come later and win.
-  std::string repetitions = "--benchmark_repetitions=51";
-  std::string minTime = "--benchmark_min_time=0.01";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  args.insert(args.begin() + 1,
-              {repetitions.data(), minTime.data(), interleave.data(), aggregates.data()});
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  wheelright::MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-
-  const auto& medians = reporter.medians;
+  const auto medians = wheelright::runForMedians(argc, argv, 51);
+  if (!medians) return 1;
   const auto median = [&medians](const char* name) {
-    const auto found = medians.find(name);
-    return found == medians.end() ? 0.0 : found->second;
+    const auto found = medians->find(name);
+    return found == medians->end() ? 0.0 : found->second;
   };
   const double path = median("BM_HandleTapEvent");
   const double floor = median("BM_FieldCallsFloor");

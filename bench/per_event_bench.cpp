@@ -5,13 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "base/weak_callback.h"
 #include "bench_event_taps.h"
+#include "median_runner.h"
 #include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
 
@@ -151,43 +149,15 @@ BENCHMARK(BM_FieldAccessFloor);
 void BM_LifetimeFloor(benchmark::State& state) { onShiftedStack(state, BM_LifetimeFloorBody); }
 BENCHMARK(BM_LifetimeFloor);
 
-// Keeps the median of each benchmark's repetitions for the summary.
-class MedianReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> medians;
-};
-
 }  // namespace
 }  // namespace wheelright
 
 int main(int argc, char** argv) {
-  std::vector<char*> args(argv, argv + argc);
-  // Many short repetitions, interleaved at random, so that a noisy machine weighs on the path and
-  // the floors alike; the medians are compared. Flags given on the command line come later and win.
-  std::string repetitions = "--benchmark_repetitions=201";
-  std::string minTime = "--benchmark_min_time=0.01";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  args.insert(args.begin() + 1, {repetitions.data(), minTime.data(), interleave.data(), aggregates.data()});
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  wheelright::MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-
-  const auto& m = reporter.medians;
-  auto median = [&m](const char* name) {
-    const auto it = m.find(name);
-    return it == m.end() ? 0.0 : it->second;
+  const auto medians = wheelright::runForMedians(argc, argv, 201);
+  if (!medians) return 1;
+  const auto median = [&medians](const char* name) {
+    const auto found = medians->find(name);
+    return found == medians->end() ? 0.0 : found->second;
   };
   const double wheel = median("BM_MouseWheelEvent");
   const double fieldFloor = median("BM_FieldAccessFloor");
