@@ -42,10 +42,7 @@ class ConfigurationProvider {
     };
   }
 
-  ConfigurationProvider(ConfigurationProvider&& other) noexcept
-      : call_(std::exchange(other.call_, nullptr)), relocate_(std::exchange(other.relocate_, nullptr)) {
-    if (relocate_ != nullptr) relocate_(other.storage_, storage_);
-  }
+  ConfigurationProvider(ConfigurationProvider&& other) noexcept { *this = std::move(other); }
   ConfigurationProvider& operator=(ConfigurationProvider&& other) noexcept {
     if (this != &other) {
       reset();
