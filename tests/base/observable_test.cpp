@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
-
 
 namespace wheelright {
 namespace {

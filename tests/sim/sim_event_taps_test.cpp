@@ -81,7 +81,6 @@ TEST_F(SimEventTapsTest, EventsPassTapsInStreamOrderNewestHeadTapFirst) {
       {"head inserts", {{"a", session, head}, {"b", session, head}, {"c", session, head}}, {"c:22", "b:22", "a:22"}},
       {"tail appends", {{"a", session, head}, {"b", session, tail}, {"c", session, head}}, {"c:22", "a:22", "b:22"}},
       {"hid before session", {{"s", session, head}, {"h", TapLocation::hid, tail}}, {"h:22", "s:22"}},
-      {"annotated after session", {{"n", TapLocation::annotatedSession, head}, {"s", session, tail}}, {"s:22", "n:22"}},
   };
   for (const Row& row : rows) {
     desktop = SimDesktop::create();
