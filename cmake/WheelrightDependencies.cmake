@@ -8,6 +8,17 @@ set(WHEELRIGHT_GOOGLETEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH
 set(WHEELRIGHT_BENCHMARK_SOURCE_DIR "$ENV{WHEELRIGHT_BENCHMARK_SOURCE_DIR}" CACHE PATH
     "Google Benchmark sources to build when no installed copy fits (Debian: apt-get source benchmark)")
 
+# Declares a dependency from the local sources when they are there, else from its release archive.
+function(wheelright_declare name label source_dir url)
+  if(source_dir AND EXISTS "${source_dir}/CMakeLists.txt")
+    message(STATUS "${label}: ${source_dir}")
+    FetchContent_Declare(${name} SOURCE_DIR "${source_dir}" SYSTEM)
+  else()
+    message(STATUS "${label}: fetching")
+    FetchContent_Declare(${name} URL ${url} DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM)
+  endif()
+endfunction()
+
 function(wheelright_find_googletest)
   find_package(GTest QUIET)
   if(GTest_FOUND)
@@ -16,15 +27,8 @@ function(wheelright_find_googletest)
   endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  if(EXISTS "${WHEELRIGHT_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt")
-    message(STATUS "GoogleTest: ${WHEELRIGHT_GOOGLETEST_SOURCE_DIR}")
-    FetchContent_Declare(googletest SOURCE_DIR "${WHEELRIGHT_GOOGLETEST_SOURCE_DIR}" SYSTEM)
-  else()
-    message(STATUS "GoogleTest: fetching")
-    FetchContent_Declare(googletest
-      URL https://github.com/google/googletest/archive/refs/tags/v1.14.0.tar.gz
-      DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM)
-  endif()
+  wheelright_declare(googletest GoogleTest "${WHEELRIGHT_GOOGLETEST_SOURCE_DIR}"
+                     https://github.com/google/googletest/archive/refs/tags/v1.14.0.tar.gz)
   FetchContent_MakeAvailable(googletest)
   foreach(name gtest gtest_main)
     if(NOT TARGET GTest::${name})
@@ -51,16 +55,13 @@ function(wheelright_find_benchmark)
     endforeach()
     set(COMPILE_HAVE_GNU_POSIX_REGEX OFF)
   endif()
-  if(WHEELRIGHT_BENCHMARK_SOURCE_DIR)
-    message(STATUS "Google Benchmark: ${WHEELRIGHT_BENCHMARK_SOURCE_DIR}")
-    # Debian's sources do not ask git for the version; this makes them take the project's own.
-    set(GIT_VERSION "0.0.0")
-    FetchContent_Declare(benchmark SOURCE_DIR "${WHEELRIGHT_BENCHMARK_SOURCE_DIR}" SYSTEM)
-  else()
-    message(STATUS "Google Benchmark: fetching (WHEELRIGHT_BENCHMARK_SOURCE_DIR names local sources)")
-    FetchContent_Declare(benchmark
-      URL https://github.com/google/benchmark/archive/refs/tags/v1.8.3.tar.gz
-      DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM)
+  if(WHEELRIGHT_BENCHMARK_SOURCE_DIR AND NOT EXISTS "${WHEELRIGHT_BENCHMARK_SOURCE_DIR}/CMakeLists.txt")
+    message(FATAL_ERROR "WHEELRIGHT_BENCHMARK_SOURCE_DIR=${WHEELRIGHT_BENCHMARK_SOURCE_DIR} holds no "
+                        "Google Benchmark sources (see the README: apt-get source benchmark)")
   endif()
+  # Neither Debian's sources nor the archive are a git checkout; this gives the version plainly.
+  set(GIT_VERSION "0.0.0")
+  wheelright_declare(benchmark "Google Benchmark" "${WHEELRIGHT_BENCHMARK_SOURCE_DIR}"
+                     https://github.com/google/benchmark/archive/refs/tags/v1.8.3.tar.gz)
   FetchContent_MakeAvailable(benchmark)
 endfunction()
