@@ -25,9 +25,7 @@ bool preferenceBoolValue(const PreferenceValue& value) {
 
 bool readNaturalScrollEnabled(SystemServices& system) {
   static const std::string key(naturalScrollPreferenceKey);
-  return preferenceBoolValue(system.copyPreferenceValue(key, PreferenceApplication::anyApplication,
-                                                        PreferenceUser::currentUser,
-                                                        PreferenceHost::anyHost));
+  return preferenceBoolValue(system.copyPreferenceValue(key));
 }
 
 bool readAccessibilityTrusted(SystemServices& system) { return system.isProcessTrusted(); }

@@ -10,8 +10,6 @@
 
 namespace wheelright {
 
-// The user's global natural-scrolling preference.
-inline constexpr std::string_view naturalScrollPreferenceKey = "com.apple.swipescrolldirection";
 inline constexpr std::string_view accessibilityPaneAddress =
     "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
 inline constexpr std::string_view trackpadPaneAddress =

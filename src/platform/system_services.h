@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace wheelright {
@@ -19,9 +20,8 @@ struct PreferenceOther {
 };
 using PreferenceValue = std::variant<std::monostate, bool, std::int64_t, double, PreferenceOther>;
 
-enum class PreferenceApplication { anyApplication };  // kCFPreferencesAnyApplication
-enum class PreferenceUser { currentUser };            // kCFPreferencesCurrentUser
-enum class PreferenceHost { anyHost };                // kCFPreferencesAnyHost
+// The user's global natural-scrolling preference.
+inline constexpr std::string_view naturalScrollPreferenceKey = "com.apple.swipescrolldirection";
 
 // The answer of NSWorkspace openURL: for an address; notAURL when NSURL could not be formed.
 enum class OpenURLResult { opened, refused, notAURL };
@@ -44,8 +44,9 @@ class SystemServices {
  public:
   virtual ~SystemServices() = default;
 
-  virtual PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
-                                              PreferenceUser user, PreferenceHost host) = 0;
+  // CFPreferencesCopyValue(key, kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
+  // kCFPreferencesAnyHost): the user's global domain, the only one Wheelright reads.
+  virtual PreferenceValue copyPreferenceValue(const std::string& key) = 0;
   virtual bool isProcessTrusted() = 0;
   // AXIsProcessTrustedWithOptions({kAXTrustedCheckOptionPrompt: prompt}).
   virtual bool isProcessTrustedWithOptions(bool prompt) = 0;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/system_probes.h"
-#include "platform/sim/desktop_text.h"
+#include "console/desktop_text.h"
 #include "support/desktop_test.h"
 
 namespace wheelright {

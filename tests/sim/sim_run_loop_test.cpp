@@ -4,13 +4,19 @@
 
 #include <memory>
 #include <stdexcept>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/sim/number_text.h"
 
 namespace wheelright::sim {
 namespace {
+
+std::string timeText(double seconds) {
+  std::ostringstream text;
+  text << seconds;
+  return text.str();
+}
 
 using Lines = std::vector<std::string>;
 
@@ -18,7 +24,7 @@ class SimRunLoopTest : public ::testing::Test {
  protected:
   // Records "<what>@<virtual time>".
   std::function<void()> note(std::string what) {
-    return [this, what] { seen.push_back(what + "@" + shortestText(loop.now())); };
+    return [this, what] { seen.push_back(what + "@" + timeText(loop.now())); };
   }
 
   DesktopLog log;
@@ -45,7 +51,7 @@ TEST_F(SimRunLoopTest, TimersFireOnScheduleInTimeOrderAsTheVirtualClockAdvances)
     std::vector<std::string> fired;
     auto record = [&](const char* name) {
       return [&fired, &rowLoop, name] {
-        fired.push_back(std::string(name) + "@" + shortestText(rowLoop.now()));
+        fired.push_back(std::string(name) + "@" + timeText(rowLoop.now()));
       };
     };
     const auto slow = rowLoop.scheduleRepeatingTimer(1.5, record("slow"));

@@ -25,30 +25,6 @@ static_assert(static_cast<NSInteger>(LoginItemStatus::requiresApproval) ==
               SMAppServiceStatusRequiresApproval);
 static_assert(static_cast<NSInteger>(LoginItemStatus::notFound) == SMAppServiceStatusNotFound);
 
-CFStringRef toCF(PreferenceApplication application) {
-  switch (application) {
-    case PreferenceApplication::anyApplication:
-      return kCFPreferencesAnyApplication;
-  }
-  return kCFPreferencesAnyApplication;
-}
-
-CFStringRef toCF(PreferenceUser user) {
-  switch (user) {
-    case PreferenceUser::currentUser:
-      return kCFPreferencesCurrentUser;
-  }
-  return kCFPreferencesCurrentUser;
-}
-
-CFStringRef toCF(PreferenceHost host) {
-  switch (host) {
-    case PreferenceHost::anyHost:
-      return kCFPreferencesAnyHost;
-  }
-  return kCFPreferencesAnyHost;
-}
-
 // Reads a property-list value without taking it over; the caller still releases it.
 PreferenceValue interpretPreference(CFPropertyListRef value) {
   if (value == nullptr) return std::monostate{};
@@ -91,9 +67,9 @@ class MacSystemServices final : public SystemServices {
     for (const auto& [name, key] : preferenceKeys_) CFRelease(key);
   }
 
-  PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
-                                      PreferenceUser user, PreferenceHost host) override {
-    return readPreferenceValue(preferenceKey(key), toCF(app), toCF(user), toCF(host));
+  PreferenceValue copyPreferenceValue(const std::string& key) override {
+    return readPreferenceValue(preferenceKey(key), kCFPreferencesAnyApplication,
+                               kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
   }
 
   bool isProcessTrusted() override { return AXIsProcessTrusted(); }

@@ -1,7 +1,6 @@
 #include "platform/sim/sim_alert_presenter.h"
 
 #include "base/scope_exit.h"
-#include "platform/sim/desktop_text.h"
 
 namespace wheelright::sim {
 
@@ -10,7 +9,6 @@ void SimAlertPresenter::activateIgnoringOtherApps() { log_.call("activateIgnorin
 long SimAlertPresenter::runModal(const AlertContent& alert) {
   log_.call("runModal " + alert.messageText);
   alerts_.push_back(alert);
-  for (std::string& line : alertLines(alert)) log_.show(std::move(line));
 
   open_.push_back(alert);
   runLoop_.enterModal();

@@ -3,8 +3,6 @@
 #include <map>
 #include <utility>
 
-#include "platform/sim/desktop_text.h"
-
 namespace wheelright::sim {
 
 class SimDesktop::LoggedUserDefaults final : public UserDefaults {
@@ -44,7 +42,6 @@ SimDesktop::SimDesktop(Options options)
       alerts_(log_, runLoop_),
       statusItem_(log_),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
-  eventTaps_.setEventSink([this](const SimEvent& event) { log_.show(eventLine(event)); });
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
   // and nothing more appears.
   system_.setTerminationHandler([this] {

@@ -1,6 +1,6 @@
 #include "platform/sim/sim_event.h"
 
-#include "scroll/event_fields.h"
+#include "platform/event_tap_services.h"
 
 namespace wheelright::sim {
 

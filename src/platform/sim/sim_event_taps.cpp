@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "scroll/event_fields.h"
+#include "platform/event_tap_services.h"
 
 namespace wheelright::sim {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <thread>
 #include <utility>
 
 #include "base/scope_exit.h"
-#include "platform/sim/number_text.h"
 
 namespace wheelright::sim {
 
@@ -46,7 +46,9 @@ SimRunLoop::~SimRunLoop() {
 
 std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double intervalSeconds,
                                                                    std::function<void()> action) {
-  log_.call("scheduleRepeatingTimer interval=" + shortestText(intervalSeconds));
+  std::ostringstream interval;
+  interval << intervalSeconds;
+  log_.call("scheduleRepeatingTimer interval=" + interval.str());
   auto timer = std::make_shared<Timer>();
   timer->start = now();
   // NSTimer takes a non-positive interval as 0.1 ms.

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <utility>
 
-#include "model/system_probes.h"
 
 namespace wheelright::sim {
 namespace {
@@ -30,8 +29,7 @@ bool formsURL(const std::string& address) {
 
 SimSystem::SimSystem(DesktopLog& log) : log_(log) { setNaturalScrollPreference(true); }
 
-PreferenceValue SimSystem::copyPreferenceValue(const std::string& key, PreferenceApplication,
-                                               PreferenceUser, PreferenceHost) {
+PreferenceValue SimSystem::copyPreferenceValue(const std::string& key) {
   log_.call("copyPreferenceValue " + key);
   const auto found = preferences_.find(key);
   return found == preferences_.end() ? PreferenceValue{} : found->second;

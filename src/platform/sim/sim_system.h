@@ -18,8 +18,7 @@ class SimSystem : public SystemServices {
   // As a new desktop is: natural scrolling stored as true, untrusted, no login item.
   explicit SimSystem(DesktopLog& log);
 
-  PreferenceValue copyPreferenceValue(const std::string& key, PreferenceApplication app,
-                                      PreferenceUser user, PreferenceHost host) override;
+  PreferenceValue copyPreferenceValue(const std::string& key) override;
   bool isProcessTrusted() override;
   bool isProcessTrustedWithOptions(bool prompt) override;
   OpenURLResult openURL(const std::string& address) override;

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/sim/console.h"
+#include "console/console.h"
 
 int main() {
   using namespace wheelright::sim;

@@ -1,4 +1,4 @@
-#include "platform/sim/console.h"
+#include "console/console.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <variant>
 
-#include "platform/sim/desktop_text.h"
+#include "console/desktop_text.h"
 
 namespace wheelright::sim {
 
@@ -61,6 +61,7 @@ Console::Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::
     : desktop_(std::move(desktop)), input_(input), out_(out) {
   desktop_->log().setOutputListener([this](const std::string& line) { print(line); });
   desktop_->alerts().setHandler([this](const AlertContent& alert) { return runAlert(alert); });
+  desktop_->eventTaps().setEventSink([this](const SimEvent& event) { print(eventLine(event)); });
 }
 
 Console::~Console() {
@@ -68,6 +69,7 @@ Console::~Console() {
   app_.reset();
   desktop_->log().setOutputListener(nullptr);
   desktop_->alerts().setHandler(nullptr);
+  desktop_->eventTaps().setEventSink(nullptr);
 }
 
 int Console::run() {
@@ -111,7 +113,8 @@ void Console::print(const std::string& line) {
 
 void Console::error(const std::string& message) { print("error: " + message); }
 
-long Console::runAlert(const AlertContent&) {
+long Console::runAlert(const AlertContent& alert) {
+  for (const std::string& alertLine : alertLines(alert)) print(alertLine);
   alertResponses_.emplace_back();
   while (!isFinished_ && !alertResponses_.back()) {
     std::string line;

@@ -1,4 +1,4 @@
-#include "platform/sim/console_command.h"
+#include "console/console_command.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/sim/number_text.h"
-#include "scroll/event_fields.h"
+#include "console/number_text.h"
+#include "platform/event_tap_services.h"
 
 namespace wheelright::sim::console {
 namespace {

@@ -1,12 +1,12 @@
-#include "platform/sim/desktop_text.h"
+#include "console/desktop_text.h"
 
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 
-#include "platform/sim/number_text.h"
-#include "scroll/event_fields.h"
+#include "console/number_text.h"
+#include "platform/event_tap_services.h"
 
 namespace wheelright::sim {
 namespace {

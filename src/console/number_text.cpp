@@ -1,4 +1,4 @@
-#include "platform/sim/number_text.h"
+#include "console/number_text.h"
 
 #include <algorithm>
 #include <cctype>

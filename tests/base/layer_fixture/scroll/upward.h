@@ -1,2 +1,1 @@
-#pragma once
 #include "menubar/menu_content.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "menubar/wheelright_app.h"
-#include "platform/sim/console_command.h"
+#include "console/console_command.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace wheelright::sim {

@@ -1,4 +1,4 @@
-#include "platform/sim/console.h"
+#include "console/console.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "platform/sim/console_command.h"
+#include "console/console_command.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/sim/number_text.h"
+#include "console/number_text.h"
 #include "scroll/event_fields.h"
 
 namespace wheelright::sim::console {

@@ -1,3 +1,0 @@
-#include <vector>
-#include "platform/user_defaults.h"
-#include "platform/sim/sim_desktop.h"

@@ -1,2 +1,0 @@
-#include <string>
-#include <CoreGraphics/CoreGraphics.h>

@@ -1,0 +1,1 @@
+#include "platform/macos/mac_platform.h"

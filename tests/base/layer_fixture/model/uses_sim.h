@@ -1,0 +1,1 @@
+#include "platform/sim/sim_desktop.h"

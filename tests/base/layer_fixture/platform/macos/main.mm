@@ -1,0 +1,2 @@
+#import "platform/macos/mac_platform.h"
+#include "menubar/wheelright_app.h"

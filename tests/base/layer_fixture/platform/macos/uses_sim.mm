@@ -1,0 +1,1 @@
+#import "platform/sim/sim_desktop.h"

@@ -1,0 +1,1 @@
+#include "scroll/scroll_configuration.h"

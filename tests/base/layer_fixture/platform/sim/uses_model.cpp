@@ -1,0 +1,1 @@
+#include "model/app_model.h"

@@ -1,0 +1,1 @@
+#include SOME_HEADER
