@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <variant>
 
 #include "console/desktop_text.h"
+#include "console/start_options.h"
 
 namespace wheelright::sim {
 
@@ -19,8 +21,8 @@ ConsoleInput::Status StreamInput::read(std::string& line, std::optional<double>)
 }
 
 ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double> timeoutSeconds) {
-  if (isAtLineStart_) {
-    prompt_ << "> " << std::flush;
+  if (isAtLineStart_ && prompt_ != nullptr) {
+    *prompt_ << "> " << std::flush;
     isAtLineStart_ = false;
   }
   for (;;) {
@@ -57,8 +59,9 @@ ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double
   }
 }
 
-Console::Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out)
-    : desktop_(std::move(desktop)), input_(input), out_(out) {
+Console::Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out,
+                 ConsoleOptions options)
+    : desktop_(std::move(desktop)), input_(input), out_(out), options_(std::move(options)) {
   desktop_->log().setOutputListener([this](const std::string& line) { print(line); });
   desktop_->alerts().setHandler([this](const AlertContent& alert) { return runAlert(alert); });
   desktop_->eventTaps().setEventSink([this](const SimEvent& event) { print(eventLine(event)); });
@@ -73,6 +76,7 @@ Console::~Console() {
 }
 
 int Console::run() {
+  for (const console::Command& command : options_.desktop) perform(command);
   launch();
   afterCommand();
   while (!isFinished_) {
@@ -80,23 +84,41 @@ int Console::run() {
     const std::optional<double> timeout = desktop_->runLoop().clock() == SimRunLoop::Clock::real
                                               ? desktop_->runLoop().secondsUntilNextTimer()
                                               : std::nullopt;
-    const ConsoleInput::Status status = input_.read(line, timeout);
+    const ConsoleInput::Status status = read(line, timeout);
     if (status == ConsoleInput::Status::end) break;
     if (status == ConsoleInput::Status::line) execute(line);
     afterCommand();
   }
   finish();
   app_.reset();
-  out_.flush();
-  return 0;
+  if (outputFailure_.empty()) {
+    out_.flush();
+    checkOutput();
+  }
+  return outputFailure_.empty() ? 0 : 1;
 }
 
 // Null when the application ended at once (another copy runs); the console then finishes.
 void Console::launch() { app_ = WheelrightApp::create(desktop_->platform()); }
 
+ConsoleInput::Status Console::read(std::string& line, std::optional<double> timeoutSeconds) {
+  const ConsoleInput::Status status = input_.read(line, timeoutSeconds);
+  if (status == ConsoleInput::Status::line && isAtInputStart_) {
+    // Editors on some systems start a UTF-8 file with a byte-order mark; it is not a command.
+    if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+    isAtInputStart_ = false;
+  }
+  return status;
+}
+
 void Console::afterCommand() {
   if (!isFinished_) desktop_->runLoop().runPending();
   if (desktop_->system().isTerminated()) finish();
+  // A failing output is found at the command that met it, not at the end of a long input.
+  if (outputFailure_.empty()) {
+    out_.flush();
+    checkOutput();
+  }
 }
 
 // The process ends here: nothing more runs and nothing more is shown.
@@ -107,8 +129,19 @@ void Console::finish() {
 
 void Console::print(const std::string& line) {
   if (isFinished_ || desktop_->system().isTerminated()) return;
+  input_.willPrint();
   out_ << line << '\n';
   if (desktop_->runLoop().clock() == SimRunLoop::Clock::real) out_.flush();
+  checkOutput();
+}
+
+// Output that cannot be written ends the program: nobody would see what happens next.
+void Console::checkOutput() {
+  if (out_ || !outputFailure_.empty()) return;
+  const int error = errno;
+  outputFailure_ = "wheelright: cannot write the output: ";
+  outputFailure_ += error != 0 ? std::strerror(error) : "write error";
+  finish();
 }
 
 void Console::error(const std::string& message) { print("error: " + message); }
@@ -118,7 +151,7 @@ long Console::runAlert(const AlertContent& alert) {
   alertResponses_.emplace_back();
   while (!isFinished_ && !alertResponses_.back()) {
     std::string line;
-    const ConsoleInput::Status status = input_.read(line, std::nullopt);
+    const ConsoleInput::Status status = read(line, std::nullopt);
     if (status == ConsoleInput::Status::end) {
       finish();
       break;
@@ -132,6 +165,7 @@ long Console::runAlert(const AlertContent& alert) {
 }
 
 void Console::execute(const std::string& line) {
+  if (options_.echoesInput) print("> " + line);
   auto parsed = console::parseCommand(line);
   if (const auto* failure = std::get_if<console::ParseError>(&parsed)) {
     error(failure->message);
@@ -225,9 +259,12 @@ void Console::perform(const console::Command& command) {
           print(stateLine());
         } else if constexpr (std::is_same_v<C, ShowDefaults>) {
           print(defaultsLine());
-        } else {
-          static_assert(std::is_same_v<C, Help>);
+        } else if constexpr (std::is_same_v<C, Help>) {
           for (const std::string& usage : commandUsages()) print("help: " + usage);
+          for (const std::string& usage : startOptionUsages()) print("help: " + usage);
+        } else {
+          static_assert(std::is_same_v<C, Quit>);
+          finish();
         }
       },
       command);

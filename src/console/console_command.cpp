@@ -40,6 +40,8 @@ constexpr Usage usages[] = {
     {"state", "state"},
     {"defaults", "defaults"},
     {"help", "help"},
+    {"quit", "quit"},
+    {"exit", "exit"},
 };
 
 // The fields a scroll command may name, and which of them hold decimals.
@@ -280,6 +282,7 @@ std::variant<Command, ParseError> parseCommand(std::string_view line) {
   if (command == "state") return bare(ShowState{});
   if (command == "defaults") return bare(ShowDefaults{});
   if (command == "help") return bare(Help{});
+  if (command == "quit" || command == "exit") return bare(Quit{});
   if (command == "choose") {
     if (words.size() < 2) return usageError(command);
     const std::string_view rest = words.restAfter(1);

@@ -90,12 +90,15 @@ struct ShowDefaults {
 struct Help {
   friend bool operator==(const Help&, const Help&) = default;
 };
+// quit or exit: the console session ends, as at the end of input.
+struct Quit {
+  friend bool operator==(const Quit&, const Quit&) = default;
+};
 
-using Command =
-    std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond, Inject,
-                 SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs, SetAnotherCopy,
-                 SetLoginStatus,
-                 FailLoginChange, Wait, Relaunch, ShowState, ShowDefaults, Help>;
+using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond,
+                             Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs,
+                             SetAnotherCopy, SetLoginStatus, FailLoginChange, Wait, Relaunch,
+                             ShowState, ShowDefaults, Help, Quit>;
 
 // What is wrong with a line, shown after "error: ".
 struct ParseError {

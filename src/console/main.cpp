@@ -1,16 +1,56 @@
 // The wheelright console: the application over a new simulated desktop. A terminal gets the real
-// clock and a prompt; piped input gets the virtual clock, so a transcript is the same every run.
+// clock, and line editing when output goes to a terminal too; piped input gets the virtual
+// clock, so a transcript is the same every run.
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "console/console.h"
+#include "console/line_editor.h"
+#include "console/start_options.h"
 
-int main() {
+namespace {
+
+// --help and --version: the exit status, not 0 when the lines could not be written.
+int printLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::cout << line << '\n';
+  std::cout.flush();
+  if (std::cout) return 0;
+  std::cerr << "wheelright: cannot write the output: " << std::strerror(errno) << '\n';
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
   using namespace wheelright::sim;
+  // Written to a closed pipe, the program ends as every filter does, even when the parent
+  // started it with the signal ignored.
+  std::signal(SIGPIPE, SIG_DFL);
+
+  const auto parsed =
+      console::parseStartOptions(std::vector<std::string_view>(argv + 1, argv + argc));
+  if (const auto* error = std::get_if<console::ParseError>(&parsed)) {
+    std::cerr << error->message << '\n';
+    return 2;
+  }
+  const console::StartOptions& start = std::get<console::StartOptions>(parsed);
+  if (start.action == console::StartOptions::Action::showHelp)
+    return printLines(console::helpLines());
+  if (start.action == console::StartOptions::Action::showVersion) {
+    return printLines({"wheelright " WHEELRIGHT_VERSION});
+  }
+
   const bool isTerminal = ::isatty(STDIN_FILENO) != 0;
+  const bool isPersonAtTerminal = isTerminal && ::isatty(STDOUT_FILENO) != 0;
 
   SimDesktop::Options options;
   options.clock = isTerminal ? SimRunLoop::Clock::real : SimRunLoop::Clock::manual;
@@ -20,10 +60,17 @@ int main() {
   auto desktop = SimDesktop::create(options);
   desktop->log().setKeepsHistory(false);
 
-  if (isTerminal) {
-    TerminalInput input(STDIN_FILENO, std::cout);
-    return Console(desktop, input, std::cout).run();
+  std::unique_ptr<ConsoleInput> input;
+  if (isPersonAtTerminal) input = makeLineEditorInput();
+  if (!input && isTerminal) {
+    input =
+        std::make_unique<TerminalInput>(STDIN_FILENO, isPersonAtTerminal ? &std::cout : nullptr);
   }
-  StreamInput input(std::cin);
-  return Console(desktop, input, std::cout).run();
+  if (!input) input = std::make_unique<StreamInput>(std::cin);
+
+  Console console(desktop, *input, std::cout,
+                  {.echoesInput = start.echoesInput, .desktop = start.desktop});
+  const int status = console.run();
+  if (!console.outputFailure().empty()) std::cerr << console.outputFailure() << '\n';
+  return status;
 }

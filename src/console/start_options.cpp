@@ -1,0 +1,139 @@
+#include "console/start_options.h"
+
+#include <algorithm>
+
+namespace wheelright::sim::console {
+namespace {
+
+struct Choice {
+  std::string_view value;
+  Command command;
+};
+struct DesktopSetting {
+  std::string_view name;
+  std::vector<Choice> choices;
+};
+
+// In the words of the operating-system commands, so that a transcript can start anywhere.
+const std::vector<DesktopSetting>& desktopSettings() {
+  using Failure = SimEventTaps::CreationFailure;
+  static const std::vector<DesktopSetting> settings = {
+      {"trust", {{"on", SetTrust{true}}, {"off", SetTrust{false}}}},
+      {"natural", {{"on", SetNatural{true}}, {"off", SetNatural{false}}, {"unset", SetNatural{}}}},
+      {"login",
+       {{"enabled", SetLoginStatus{LoginItemStatus::enabled}},
+        {"not-registered", SetLoginStatus{LoginItemStatus::notRegistered}},
+        {"requires-approval", SetLoginStatus{LoginItemStatus::requiresApproval}},
+        {"not-found", SetLoginStatus{LoginItemStatus::notFound}}}},
+      {"open", {{"accept", SetOpensURLs{true}}, {"refuse", SetOpensURLs{false}}}},
+      {"tap",
+       {{"fail-create", SetTapFailure{Failure::tap}},
+        {"fail-source", SetTapFailure{Failure::source}},
+        {"none", SetTapFailure{Failure::none}}}},
+      {"copy", {{"running", SetAnotherCopy{true}}, {"none", SetAnotherCopy{false}}}},
+  };
+  return settings;
+}
+
+std::string choicesText(const DesktopSetting& setting) {
+  std::string text = std::string(setting.name) + "=";
+  for (const Choice& choice : setting.choices) {
+    if (&choice != &setting.choices.front()) text += "|";
+    text += choice.value;
+  }
+  return text;
+}
+
+ParseError failure(std::string_view option, std::string_view text) {
+  return ParseError{"wheelright: " + std::string(option) + ": " + std::string(text)};
+}
+
+// One --desktop value: settings separated by commas; names already given are in `named`.
+std::variant<std::monostate, ParseError> addDesktopSettings(std::string_view list,
+                                                            std::vector<std::string_view>& named,
+                                                            std::vector<Command>& commands) {
+  for (;;) {
+    const std::size_t comma = list.find(',');
+    const std::string_view item = list.substr(0, comma);
+    const std::size_t equals = item.find('=');
+    const std::string_view name = item.substr(0, equals);
+    const auto setting = std::find_if(desktopSettings().begin(), desktopSettings().end(),
+                                      [&](const DesktopSetting& s) { return s.name == name; });
+    if (equals == std::string_view::npos || setting == desktopSettings().end()) {
+      return failure("--desktop",
+                     "unknown setting \"" + std::string(item) +
+                         "\"; the settings are trust, natural, login, open, tap, copy");
+    }
+    if (std::find(named.begin(), named.end(), name) != named.end()) {
+      return failure("--desktop", std::string(name) + " is given twice");
+    }
+    const std::string_view value = item.substr(equals + 1);
+    const auto choice = std::find_if(setting->choices.begin(), setting->choices.end(),
+                                     [&](const Choice& c) { return c.value == value; });
+    if (choice == setting->choices.end()) {
+      return failure("--desktop", "\"" + std::string(item) + "\" is not " + choicesText(*setting));
+    }
+    named.push_back(name);
+    commands.push_back(choice->command);
+    if (comma == std::string_view::npos) return {};
+    list.remove_prefix(comma + 1);
+  }
+}
+
+}  // namespace
+
+std::variant<StartOptions, ParseError> parseStartOptions(
+    const std::vector<std::string_view>& args) {
+  StartOptions options;
+  std::vector<std::string_view> named;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--echo") {
+      options.echoesInput = true;
+    } else if (arg == "--help") {
+      options.action = StartOptions::Action::showHelp;
+    } else if (arg == "--version") {
+      options.action = StartOptions::Action::showVersion;
+    } else if (arg == "--desktop" || arg.starts_with("--desktop=")) {
+      std::string_view list;
+      if (arg != "--desktop") {
+        list = arg.substr(arg.find('=') + 1);
+      } else if (i + 1 < args.size()) {
+        list = args[++i];
+      } else {
+        return failure("--desktop", "needs <setting>,...");
+      }
+      auto added = addDesktopSettings(list, named, options.desktop);
+      if (auto* error = std::get_if<ParseError>(&added)) return *error;
+    } else {
+      return ParseError{"wheelright: unknown option \"" + std::string(arg) +
+                        "\"; --help lists the options"};
+    }
+  }
+  return options;
+}
+
+const std::vector<std::string>& startOptionUsages() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> all = {
+        "--echo  print each input line as \"> <line>\" before its output",
+        "--desktop <setting>,...  the desktop at start, each setting once:"};
+    for (const DesktopSetting& setting : desktopSettings())
+      all.push_back("  " + choicesText(setting));
+    all.emplace_back("--help  print the start options and the commands");
+    all.emplace_back("--version");
+    return all;
+  }();
+  return lines;
+}
+
+std::vector<std::string> helpLines() {
+  std::vector<std::string> lines = {"usage: wheelright [--echo] [--desktop <setting>,...]",
+                                    "       wheelright --help | --version", "start options:"};
+  for (const std::string& usage : startOptionUsages()) lines.push_back("  " + usage);
+  lines.emplace_back("commands, one a line on standard input:");
+  for (const std::string& usage : commandUsages()) lines.push_back("  " + usage);
+  return lines;
+}
+
+}  // namespace wheelright::sim::console
