@@ -41,6 +41,7 @@ TEST(ConsoleCommandTest, LinesParseToCommands) {
       {"login status requires-approval", SetLoginStatus{LoginItemStatus::requiresApproval}},
       {"login fail 작업을 완료할 수 없습니다. (1)", FailLoginChange{"작업을 완료할 수 없습니다. (1)"}},
       {"wait .5", Wait{0.5}}, {"relaunch", Relaunch{}}, {"defaults", ShowDefaults{}},
+      {"quit", Quit{}}, {" exit ", Quit{}},
   };
   for (const auto& [line, command] : rows) {
     EXPECT_EQ(parseCommand(line), (std::variant<Command, ParseError>(command))) << line;

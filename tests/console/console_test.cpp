@@ -1,12 +1,12 @@
 #include "console/console.h"
 
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -15,15 +15,81 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The transcripts cover the commands; here, how a run ends without one: the checklist that a new
-// desktop opens is still waiting, and the run ends cleanly all the same.
-TEST(ConsoleTest, TheEndOfInputEndsTheRunAlsoWhileAnAlertIsOpen) {
-  for (const char* script : {"", "natural off\nwait 3\n"}) {
+// The transcripts cover the commands; here, how a run ends: the checklist that a new desktop opens
+// is still waiting, and the run ends cleanly all the same, at the end of the input or at quit or
+// exit, without asking the application to terminate and without reading further.
+TEST(ConsoleTest, TheEndOfInputQuitAndExitEndTheRunAlsoWhileAnAlertIsOpen) {
+  for (const char* script : {"", "natural off\nwait 3\n", "quit\nstate\n", "  exit \npress 2\n"}) {
     std::istringstream in(script);
     std::ostringstream out;
     StreamInput input(in);
-    EXPECT_EQ(Console(SimDesktop::create(), input, out).run(), 0);
+    auto desktop = SimDesktop::create();
+    EXPECT_EQ(Console(desktop, input, out).run(), 0);
     EXPECT_TRUE(out.str().ends_with("  button 2: 나중에\n")) << out.str();
+    EXPECT_FALSE(desktop->system().isTerminated());
+  }
+}
+
+// Every line is shown before what it does, also empty lines, comments and lines read while an
+// alert is open; a byte-order mark is dropped from the first line only.
+TEST(ConsoleTest, EchoShowsEachLineBeforeItsOutput) {
+  std::istringstream in("\xEF\xBB\xBFstate\n\n# note\n\xEF\xBB\xBFstate\npress 2\n");
+  std::ostringstream out;
+  StreamInput input(in);
+  EXPECT_EQ(Console(SimDesktop::create(), input, out, {.echoesInput = true, .desktop = {}}).run(),
+            0);
+  const std::string text = out.str();
+  const std::string checklistEnd = "  button 2: 나중에\n";
+  ASSERT_NE(text.find(checklistEnd), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.find(checklistEnd) + checklistEnd.size()),
+            "> state\n"
+            "state: status=permissionRequired tap=idle natural=on trust=off login=off\n"
+            "> \n"
+            "> # note\n"
+            "> \xEF\xBB\xBFstate\n"
+            "error: unknown command \"\xEF\xBB\xBFstate\"; help lists the commands\n"
+            "> press 2\n");
+}
+
+// Accepts the first `limit` bytes, then fails as a full device does.
+class FillingBuffer final : public std::streambuf {
+ public:
+  explicit FillingBuffer(std::size_t limit) : limit_(limit) {}
+  std::string written;
+
+ private:
+  int_type overflow(int_type c) override {
+    if (written.size() >= limit_) return traits_type::eof();
+    written.push_back(traits_type::to_char_type(c));
+    return c;
+  }
+  std::size_t limit_;
+};
+
+// Output that cannot be written ends the run at once, with a failure, and the rest of the input is
+// left unread.
+TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
+  const std::string script = "press 2\nstate\ntrust on\nwait 1.5\nstate\n";
+  std::istringstream fullIn(script);
+  std::ostringstream fullOut;
+  StreamInput fullInput(fullIn);
+  ASSERT_EQ(Console(SimDesktop::create(), fullInput, fullOut).run(), 0);
+  const std::string stateLine = "state: status=permissionRequired";
+  ASSERT_NE(fullOut.str().find(stateLine), std::string::npos);
+
+  for (const std::size_t limit : {std::size_t{0}, fullOut.str().find(stateLine) + 3}) {
+    std::istringstream in(script);
+    FillingBuffer buffer(limit);
+    std::ostream out(&buffer);
+    StreamInput input(in);
+    Console console(SimDesktop::create(), input, out);
+    EXPECT_EQ(console.run(), 1) << limit;
+    EXPECT_TRUE(console.outputFailure().starts_with("wheelright: cannot write the output: "))
+        << console.outputFailure();
+    EXPECT_EQ(buffer.written, fullOut.str().substr(0, limit));
+    std::string unread;
+    std::getline(in, unread);
+    EXPECT_EQ(unread, limit == 0 ? "press 2" : "trust on");
   }
 }
 

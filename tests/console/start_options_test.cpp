@@ -1,0 +1,63 @@
+#include "console/start_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace wheelright::sim::console {
+namespace {
+
+using Args = std::vector<std::string_view>;
+using Failure = SimEventTaps::CreationFailure;
+
+TEST(StartOptionsTest, GoodCommandLines) {
+  const auto run = [](bool echo, std::vector<Command> desktop) {
+    return StartOptions{StartOptions::Action::run, echo, std::move(desktop)};
+  };
+  const std::pair<Args, StartOptions> rows[] = {
+      {{}, run(false, {})},
+      {{"--echo"}, run(true, {})},
+      {{"--desktop", "trust=on"}, run(false, {SetTrust{true}})},
+      {{"--desktop=natural=unset,copy=running", "--echo"},
+       run(true, {SetNatural{std::monostate{}}, SetAnotherCopy{true}})},
+      {{"--desktop", "natural=off,tap=fail-create,login=not-found,trust=off,open=accept,copy=none"},
+       run(false, {SetNatural{false}, SetTapFailure{Failure::tap},
+                   SetLoginStatus{LoginItemStatus::notFound}, SetTrust{false}, SetOpensURLs{true},
+                   SetAnotherCopy{false}})},
+      {{"--help"}, {StartOptions::Action::showHelp, false, {}}},
+      {{"--echo", "--version"}, {StartOptions::Action::showVersion, true, {}}},
+  };
+  for (const auto& [args, options] : rows) {
+    const auto parsed = parseStartOptions(args);
+    ASSERT_TRUE(std::holds_alternative<StartOptions>(parsed)) << args.size();
+    EXPECT_EQ(std::get<StartOptions>(parsed), options) << args.size();
+  }
+}
+
+// Each is refused before anything starts, with the line standard error shows.
+TEST(StartOptionsTest, BadCommandLines) {
+  const std::string settings = "; the settings are trust, natural, login, open, tap, copy";
+  const std::pair<Args, std::string> rows[] = {
+      {{"--frobnicate"}, "unknown option \"--frobnicate\"; --help lists the options"},
+      {{"input.txt"}, "unknown option \"input.txt\"; --help lists the options"},
+      {{"--desktop"}, "--desktop: needs <setting>,..."},
+      {{"--desktop", "trust=on,trust=on"}, "--desktop: trust is given twice"},
+      {{"--desktop=natural=on", "--desktop", "natural=off"}, "--desktop: natural is given twice"},
+      {{"--desktop", "trust"}, "--desktop: unknown setting \"trust\"" + settings},
+      {{"--desktop", "trust=on,"}, "--desktop: unknown setting \"\"" + settings},
+      {{"--desktop", "natural=int"}, "--desktop: \"natural=int\" is not natural=on|off|unset"},
+      {{"--desktop", "tap=create"},
+       "--desktop: \"tap=create\" is not tap=fail-create|fail-source|none"},
+      {{"--desktop", "copy=running ,open=refuse"},
+       "--desktop: \"copy=running \" is not copy=running|none"},
+  };
+  for (const auto& [args, message] : rows) {
+    const auto parsed = parseStartOptions(args);
+    ASSERT_TRUE(std::holds_alternative<ParseError>(parsed)) << message;
+    EXPECT_EQ(std::get<ParseError>(parsed).message, "wheelright: " + message);
+  }
+}
+
+}  // namespace
+}  // namespace wheelright::sim::console
