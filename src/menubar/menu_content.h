@@ -42,7 +42,8 @@ struct MenuOperations {
 std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations);
 
 // The menu's content over the model and that model's own settings object. Holds both weakly:
-// the application owns the model, the model owns the settings.
+// the application owns the model, the model owns the settings. Called a view after the menu-bar
+// scene's content that it stands for, though it only builds entries and draws nothing.
 class MenuBarContentView {
  public:
   MenuBarContentView(const std::shared_ptr<AppModel>& model, const std::shared_ptr<AppSettings>& settings,

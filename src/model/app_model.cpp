@@ -8,18 +8,14 @@
 namespace wheelright {
 
 std::shared_ptr<AppModel> AppModel::create(std::shared_ptr<AppSettings> settings,
-                                           const Platform& platform) {
-  std::shared_ptr<AppModel> model(new AppModel(std::move(settings), platform));
+                                           Platform platform) {
+  std::shared_ptr<AppModel> model(new AppModel(std::move(settings), std::move(platform)));
   model->launch();
   return model;
 }
 
-AppModel::AppModel(std::shared_ptr<AppSettings> settings, const Platform& platform)
-    : settings_(std::move(settings)),
-      eventTapServices_(platform.eventTaps),
-      system_(platform.system),
-      mainLoop_(platform.mainLoop),
-      alerts_(platform.alerts) {}
+AppModel::AppModel(std::shared_ptr<AppSettings> settings, Platform platform)
+    : settings_(std::move(settings)), platform_(std::move(platform)) {}
 
 AppModel::~AppModel() {
   if (permissionTimer_) permissionTimer_->invalidate();
@@ -29,9 +25,9 @@ bool AppModel::hasPollingTimer() const { return permissionTimer_ && permissionTi
 
 // The launch work needs weak_from_this, so it runs once the model is owned.
 void AppModel::launch() {
-  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
-  isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
-  launchAtLoginEnabled_ = isLoginItemEnabled(*system_);
+  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*platform_.system);
+  isAccessibilityGranted_ = readAccessibilityTrusted(*platform_.system);
+  launchAtLoginEnabled_ = isLoginItemEnabled(*platform_.system);
 
   refreshStatus();
 
@@ -47,14 +43,15 @@ void AppModel::launch() {
 
   const auto tick = weakCallback(weak_from_this(), [](AppModel& model) { model.refreshStatus(); });
   // The loop keeps the timer's action, so the action must not keep the loop.
-  permissionTimer_ = mainLoop_->scheduleRepeatingTimer(
-      1.5, [tick, loop = std::weak_ptr<MainLoop>(mainLoop_)] {
+  permissionTimer_ = platform_.mainLoop->scheduleRepeatingTimer(
+      1.5, [tick, loop = std::weak_ptr<MainLoop>(platform_.mainLoop)] {
         if (auto mainLoop = loop.lock()) mainLoop->startMainThreadTask(tick);
       });
 }
 
 void AppModel::postAlert(void (AppModel::*show)()) {
-  mainLoop_->postToMainQueue(weakCallback(weak_from_this(), [show](AppModel& model) { (model.*show)(); }));
+  platform_.mainLoop->postToMainQueue(
+      weakCallback(weak_from_this(), [show](AppModel& model) { (model.*show)(); }));
 }
 
 ScrollEventTap& AppModel::eventTap() {
@@ -64,7 +61,7 @@ ScrollEventTap& AppModel::eventTap() {
     // is alive, and no load of the model on the way to the switches.
     const std::shared_ptr<const AppSettings> settingsOfModel(shared_from_this(), settings_.get());
     eventTap_ = ScrollEventTap::create(
-        eventTapServices_,
+        platform_.eventTaps,
         [settings = WeakRef<const AppSettings>(settingsOfModel)]() noexcept -> ScrollConfiguration {
           if (const AppSettings* alive = settings.get()) return alive->configuration();
           return settingsDefaultConfiguration;
@@ -76,8 +73,8 @@ ScrollEventTap& AppModel::eventTap() {
 void AppModel::refreshStatus() {
   const bool wasNatural = isNaturalScrollEnabled_;
   const bool wasTrusted = isAccessibilityGranted_;
-  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
-  isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
+  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*platform_.system);
+  isAccessibilityGranted_ = readAccessibilityTrusted(*platform_.system);
 
   if (!settings_->isEnabled()) {
     eventTap().stop();
@@ -127,8 +124,8 @@ void AppModel::setEnabled(bool enabled) {
 }
 
 void AppModel::requestAccessibilityPermission() {
-  promptForAccessibilityTrust(*system_);
-  openAccessibilitySettings(*system_);
+  promptForAccessibilityTrust(*platform_.system);
+  openAccessibilitySettings(*platform_.system);
   refreshStatus();
 }
 

@@ -35,8 +35,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // Reads the probes, evaluates the status (creating the tap), decides on the onboarding alert
   // and starts the polling timer.
-  static std::shared_ptr<AppModel> create(std::shared_ptr<AppSettings> settings,
-                                          const Platform& platform);
+  static std::shared_ptr<AppModel> create(std::shared_ptr<AppSettings> settings, Platform platform);
   // Invalidates the polling timer; the tap stops as it is destroyed.
   ~AppModel();
   AppModel(const AppModel&) = delete;
@@ -67,11 +66,12 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   // The checklist alert with the given title; returns once it has been handled or dropped.
   void showSetupAlert(const std::string& title);
   void showOnboardingAlert();
+  // The warning that natural scrolling was turned off.
   void showDisabledWarning();
   void showPermissionWarning();
 
  private:
-  AppModel(std::shared_ptr<AppSettings> settings, const Platform& platform);
+  AppModel(std::shared_ptr<AppSettings> settings, Platform platform);
   void launch();
   void postAlert(void (AppModel::*show)());
   void perform(SetupAction action);
@@ -82,16 +82,16 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   Published<std::optional<std::string>> launchAtLoginError_{objectWillChange, std::nullopt};
   Published<bool> isNaturalScrollEnabled_{objectWillChange, false};
   Published<bool> isAccessibilityGranted_{objectWillChange, false};
+  // Polls both conditions, natural scrolling as well as trust.
   std::unique_ptr<RepeatingTimer> permissionTimer_;
+  // Set while the natural-scrolling warning (shown by showDisabledWarning) has been shown and
+  // natural scrolling not yet seen on again.
   bool didShowDisabledWarningThisSession_ = false;
   bool didShowPermissionWarningThisSession_ = false;
   bool isShowingSetupAlert_ = false;
   std::shared_ptr<ScrollEventTap> eventTap_;
 
-  std::shared_ptr<EventTapServices> eventTapServices_;
-  std::shared_ptr<SystemServices> system_;
-  std::shared_ptr<MainLoop> mainLoop_;
-  std::shared_ptr<AlertPresenter> alerts_;
+  const Platform platform_;
 };
 
 }  // namespace wheelright

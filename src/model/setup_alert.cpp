@@ -39,8 +39,8 @@ void AppModel::showSetupAlert(const std::string& title) {
   // Cleared however the alert's job ends, or one failure would drop every later alert.
   const ScopeExit clearGuard([this] { isShowingSetupAlert_ = false; });
 
-  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*system_);
-  isAccessibilityGranted_ = readAccessibilityTrusted(*system_);
+  isNaturalScrollEnabled_ = readNaturalScrollEnabled(*platform_.system);
+  isAccessibilityGranted_ = readAccessibilityTrusted(*platform_.system);
   const bool natural = isNaturalScrollEnabled_;
   const bool trusted = isAccessibilityGranted_;
 
@@ -65,23 +65,24 @@ void AppModel::showSetupAlert(const std::string& title) {
   alert.buttonTitles.emplace_back(natural && trusted ? doneButton : laterButton);
   actions.push_back(SetupAction::dismiss);
 
-  alerts_->activateIgnoringOtherApps();
-  const long response = alerts_->runModal(alert);
-  const long index = response - alertFirstButtonReturn;
-  if (index >= 0 && index < static_cast<long>(actions.size())) {
-    perform(actions[static_cast<std::size_t>(index)]);
-  }
+  platform_.alerts->activateIgnoringOtherApps();
+  const long response = platform_.alerts->runModal(alert);
+  // Compared before subtracting: any response below the first button, the most negative
+  // included, carries out nothing and cannot overflow.
+  if (response < alertFirstButtonReturn) return;
+  const auto index = static_cast<unsigned long>(response - alertFirstButtonReturn);
+  if (index < actions.size()) perform(actions[index]);
 }
 
 void AppModel::perform(SetupAction action) {
   switch (action) {
     case SetupAction::openNaturalScroll:
       // The polling notices when the user has switched it on.
-      openNaturalScrollSettings(*system_);
+      openNaturalScrollSettings(*platform_.system);
       break;
     case SetupAction::openAccessibility:
-      promptForAccessibilityTrust(*system_);
-      openAccessibilitySettings(*system_);
+      promptForAccessibilityTrust(*platform_.system);
+      openAccessibilitySettings(*platform_.system);
       refreshStatus();
       break;
     case SetupAction::dismiss:

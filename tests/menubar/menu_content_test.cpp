@@ -52,30 +52,6 @@ TEST_F(MenuTest, TheRewritingSwitchesWriteTheSettingsAndNothingElse) {
   EXPECT_EQ(model->status(), Status::active());
 }
 
-TEST_F(MenuTest, TheEnableSwitchGoesThroughTheModel) {
-  system().setTrusted(true);
-  launch();
-  choose("Wheelright 활성화");
-  EXPECT_EQ(model->status(), Status::paused()) << "before the setter returned";
-  EXPECT_FALSE(tapRunning());
-  choose("Wheelright 활성화");
-  EXPECT_EQ(model->status(), Status::active());
-  EXPECT_TRUE(tapRunning());
-}
-
-TEST_F(MenuTest, TheLoginSwitchShowsTheStateReadBackNotTheRequest) {
-  launch();
-  system().failNextLoginItemChange("not allowed");
-  choose("로그인 시 실행");
-  EXPECT_FALSE(isOn("로그인 시 실행"));
-  system().setRegisteredStatus(LoginItemStatus::requiresApproval);
-  choose("로그인 시 실행");
-  EXPECT_FALSE(isOn("로그인 시 실행"));
-  system().setRegisteredStatus(LoginItemStatus::enabled);
-  choose("로그인 시 실행");
-  EXPECT_TRUE(isOn("로그인 시 실행"));
-}
-
 TEST_F(MenuTest, ActionsAndEntriesThatOutliveTheModel) {
   system().setNaturalScrollPreference(false);
   launch();

@@ -44,18 +44,22 @@ TEST_F(DesktopTest, TheItemRebuildsOncePerTurnFromTheModelsOwnSettings) {
   EXPECT_EQ(app->model().sharedSettings().use_count(), 1) << "only the model owns the settings";
 }
 
-TEST_F(DesktopTest, EndingTheApplicationRemovesTheItemAndDropsPendingWork) {
+TEST_F(DesktopTest, EndingTheApplicationLeavesNothingBehind) {
   system().setTrusted(true);
   auto app = WheelrightApp::create(desktop->platform());  // a first start: the checklist is posted
+  app->model().setEnabled(true);                          // and the item's rebuild
+  ASSERT_TRUE(tapRunning());
+  ASSERT_EQ(desktop->runLoop().pendingJobCount(), 2u) << "the checklist and the item's rebuild";
   const std::weak_ptr<AppModel> watch = app->sharedModel();
   app.reset();
-  EXPECT_TRUE(watch.expired());
+  EXPECT_TRUE(watch.expired()) << "no deferred work keeps the model alive";
   EXPECT_FALSE(desktop->statusItem().isShown());
-  EXPECT_EQ(taps().liveHandleCount(), 0u);
+  EXPECT_EQ(taps().liveHandleCount(), 0u) << "the tap goes with the model";
+  EXPECT_EQ(desktop->runLoop().validTimerCount(), 0u);
   take();
   desktop->advance(5);
   EXPECT_TRUE(alertTitles().empty());
-  EXPECT_TRUE(take().empty()) << "the timer was invalidated and the jobs found nothing";
+  EXPECT_TRUE(take().empty()) << "the timer was invalidated and the jobs found the model gone";
 }
 
 }  // namespace

@@ -71,13 +71,25 @@ TEST_F(DesktopTest, StatusTable) {
   }
 }
 
-TEST_F(DesktopTest, EveryEvaluationAnnouncesProbesAndStatusEvenWhenSwitchedOff) {
-  stored("isEnabled", false);
+// The timer's callout only starts a main-thread task; the evaluation runs later, as a job of its
+// own, after the job that was running when the timer fell due has returned. It announces natural,
+// trust and status, changed or not.
+TEST_F(DesktopTest, EachPollEvaluatesInAJobOfItsOwnNotInsideTheTimersCallout) {
+  system().setTrusted(true);
   launch();
   int announcements = 0;
   model->objectWillChange.subscribe([&] { ++announcements; });
-  poll();
-  EXPECT_EQ(announcements, 3) << "natural, trust and status, changed or not";
+  take();
+  Lines duringJob;
+  desktop->runLoop().postToMainQueue([&] {
+    poll();
+    duringJob = take();
+  });
+  desktop->runPending();
+  EXPECT_EQ(duringJob, (Lines{"postToMainQueue", "startMainThreadTask"}));
+  EXPECT_EQ(take(), (Lines{"copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
+                           "tapIsEnabled"}));
+  EXPECT_EQ(announcements, 3);
 }
 
 TEST_F(DesktopTest, OnboardingDecision) {
@@ -249,24 +261,6 @@ TEST_F(DesktopTest, TheProviderFollowsTheSettingsAndOutlivesNothing) {
   continuous.setIntegerValue(field::isContinuous, 1);
   scrollTapCallback(nullptr, continuous.type, sim::toEventRef(continuous), keptTap.get());
   EXPECT_EQ(continuous.integerValue(field::deltaAxis1), 2) << "fallback: no smooth-wheel mode";
-}
-
-TEST_F(DesktopTest, ADestroyedModelLeavesNothingBehind) {
-  system().setTrusted(true);
-  launch(true);  // the checklist is posted
-  system().setNaturalScrollPreference(false);
-  model->refreshStatus();  // and the natural-scrolling warning
-  ASSERT_EQ(desktop->runLoop().pendingJobCount(), 2u);
-  const std::weak_ptr<AppModel> watch = model;
-  settings.reset();
-  model.reset();
-  EXPECT_TRUE(watch.expired()) << "no deferred work keeps the model alive";
-  EXPECT_EQ(taps().liveHandleCount(), 0u) << "the tap goes with the model";
-  EXPECT_EQ(desktop->runLoop().validTimerCount(), 0u);
-  take();
-  desktop->advance(5);
-  EXPECT_TRUE(alertTitles().empty());
-  EXPECT_TRUE(take().empty()) << "the jobs found the model gone";
 }
 
 }  // namespace

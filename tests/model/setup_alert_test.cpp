@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 #include "model/system_probes.h"
@@ -62,6 +63,8 @@ TEST_F(DesktopTest, ResponsesMapToTheButtonsActions) {
   const Lines accessibility = {"isProcessTrustedWithOptions prompt=true",
                                "openURL " + std::string(accessibilityPaneAddress),
                                "copyPreferenceValue com.apple.swipescrolldirection"};
+  // Any 64-bit response maps without overflow; outside the buttons, nothing happens.
+  const long lowest = std::numeric_limits<long>::min(), highest = std::numeric_limits<long>::max();
   struct Row {
     bool natural, trusted;
     long response;
@@ -74,6 +77,8 @@ TEST_F(DesktopTest, ResponsesMapToTheButtonsActions) {
       {true, false, 1000, accessibility},   {true, false, 1001, {}},
       {false, true, 1000, {trackpadPane}},  {false, true, 1002, {}},
       {true, true, 1000, {}},               {true, true, 1001, {}},
+      {false, false, lowest, {}},           {true, false, lowest + 999, {}},
+      {false, false, highest, {}},          {true, true, highest, {}},
   };
   launch();
   for (const Row& row : rows) {
@@ -121,21 +126,6 @@ TEST_F(DesktopTest, TheAlertShowsTheProbesAsTheyAreWhenItOpens) {
   EXPECT_EQ(desktop->alerts().alerts()[0].style, AlertStyle::informational);
   EXPECT_EQ(desktop->alerts().alerts()[0].buttonTitles, Lines{"완료"});
   EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "the alert does not re-evaluate";
-}
-
-// The Accessibility button re-evaluates before the checklist's guard is cleared; the warning that
-// posts waits for the checklist's job and is then shown, because the guard is free by the time
-// it runs.
-TEST_F(DesktopTest, TheWarningPostedByTheAccessibilityButtonShowsOnceTheChecklistHasReturned) {
-  launch(true);
-  desktop->alerts().setHandler([this](const AlertContent& alert) -> long {
-    if (alert.messageText != onboardingTitle) return 999;
-    system().setNaturalScrollPreference(false);
-    return 1000;  // "2번 손쉬운 사용 설정 열기"
-  });
-  desktop->runPending();
-  EXPECT_EQ(model->status(), Status::naturalScrollRequired()) << "re-evaluated by the button";
-  EXPECT_EQ(alertTitles(), (Lines{onboardingTitle, disabledTitle}));
 }
 
 // However an alert's job ends, the guard is cleared: one failure does not silence later alerts.

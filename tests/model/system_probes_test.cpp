@@ -71,20 +71,5 @@ TEST(SystemProbes, PanesAndTheFallbackToSystemSettings) {
   }
 }
 
-TEST(SystemProbes, ThePromptAndTheLoginItemProbe) {
-  sim::DesktopLog log;
-  sim::SimSystem system(log);
-  promptForAccessibilityTrust(system);
-  EXPECT_EQ(log.output(), Lines{"system: accessibility prompt"});
-  const std::pair<LoginItemStatus, bool> rows[] = {
-      {LoginItemStatus::notRegistered, false}, {LoginItemStatus::enabled, true},
-      {LoginItemStatus::requiresApproval, false}, {LoginItemStatus::notFound, false},
-      {static_cast<LoginItemStatus>(7), false}};
-  for (const auto& [status, isEnabled] : rows) {
-    system.setLoginItemStatus(status);
-    EXPECT_EQ(isLoginItemEnabled(system), isEnabled) << static_cast<int>(status);
-  }
-}
-
 }  // namespace
 }  // namespace wheelright

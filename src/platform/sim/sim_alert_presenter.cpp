@@ -17,11 +17,8 @@ long SimAlertPresenter::runModal(const AlertContent& alert) {
     open_.pop_back();
   });
   // A copy: the handler may set another one while it runs.
-  if (const Handler handler = handler_) return handler(alert);
-  if (responses_.empty()) return abortResponse;
-  const long response = responses_.front();
-  responses_.pop_front();
-  return response;
+  const Handler handler = handler_;
+  return handler ? handler(alert) : abortResponse;
 }
 
 }  // namespace wheelright::sim

@@ -1,10 +1,9 @@
 #pragma once
 // Simulated modal alerts: each alert is recorded and shown as "alert: ..." lines, and the run
 // loop stays in its modal mode while the alert waits for its answer. The answer comes from a
-// handler (the console reads the person's choice there, a test may run jobs there) or else from
-// a queue of scripted responses; with neither, the alert is aborted.
+// handler (the console reads the person's choice there, a test may run jobs there); without
+// one, the alert is aborted.
 
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -27,8 +26,6 @@ class SimAlertPresenter final : public AlertPresenter {
 
   // Answers every alert from now on; called inside the modal mode.
   void setHandler(Handler handler) { handler_ = std::move(handler); }
-  // The answer to one later alert, used when there is no handler (1000 is the first button).
-  void queueResponse(long response) { responses_.push_back(response); }
 
   // Every alert run so far, in order.
   const std::vector<AlertContent>& alerts() const { return alerts_; }
@@ -39,7 +36,6 @@ class SimAlertPresenter final : public AlertPresenter {
   DesktopLog& log_;
   SimRunLoop& runLoop_;
   Handler handler_;
-  std::deque<long> responses_;
   std::vector<AlertContent> alerts_;
   std::vector<AlertContent> open_;
 };

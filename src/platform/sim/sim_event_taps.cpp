@@ -1,33 +1,12 @@
 #include "platform/sim/sim_event_taps.h"
 
-#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <iterator>
 #include <string>
-
-#include "platform/event_tap_services.h"
+#include <type_traits>
 
 namespace wheelright::sim {
-
-struct SimEventTaps::Port {
-  TapLocation location = TapLocation::session;
-  EventMask mask = 0;
-  EventTapCallback callback = nullptr;
-  void* userInfo = nullptr;
-  bool isEnabled = true;  // a tap is enabled when created
-  bool isValid = true;
-  int retainCount = 1;
-};
-
-struct SimEventTaps::Source {
-  Port* port = nullptr;
-  bool inDefaultMode = false;
-  bool inCommonModes = false;
-  bool isValid = true;
-  int retainCount = 1;
-  bool isAttached() const { return inDefaultMode || inCommonModes; }
-};
-
 namespace {
 
 const char* modeName(RunLoopMode mode) {
@@ -38,12 +17,14 @@ bool isInterested(EventMask mask, EventType type) {
   return type < 64 && ((mask >> type) & 1u) != 0;
 }
 
+template <typename Ref>
+Ref toRef(std::uintptr_t id) {
+  return reinterpret_cast<Ref>(id);
+}
+
+std::uintptr_t toId(const void* ref) { return reinterpret_cast<std::uintptr_t>(ref); }
+
 }  // namespace
-
-SimEventTaps::SimEventTaps(DesktopLog& log, SimRunLoop& runLoop, const SimSystem& system)
-    : log_(log), runLoop_(runLoop), system_(system) {}
-
-SimEventTaps::~SimEventTaps() = default;
 
 MachPortRef SimEventTaps::tapCreate(TapLocation location, TapPlacement placement,
                                     TapOptions options, EventMask eventsOfInterest,
@@ -56,39 +37,27 @@ MachPortRef SimEventTaps::tapCreate(TapLocation location, TapPlacement placement
   if (creationFailure_ == CreationFailure::tap) return nullptr;
   // The system refuses an active filter to a process that it does not trust.
   if (options == TapOptions::defaultFilter && !system_.trusted()) return nullptr;
-
-  auto port = std::make_unique<Port>();
-  port->location = location;
-  port->mask = eventsOfInterest;
-  port->callback = callback;
-  port->userInfo = userInfo;
-  const auto sameOrLater = [&](const Port* other) {
-    return placement == TapPlacement::headInsert ? other->location >= location
-                                                 : other->location > location;
-  };
-  stream_.insert(std::find_if(stream_.begin(), stream_.end(), sameOrLater), port.get());
-  ports_.push_back(std::move(port));
-  return reinterpret_cast<MachPortRef>(ports_.back().get());
+  ports_[++lastHandle_] =
+      Port{.mask = eventsOfInterest, .callback = callback, .userInfo = userInfo};
+  return toRef<MachPortRef>(lastHandle_);
 }
 
 RunLoopSourceRef SimEventTaps::machPortCreateRunLoopSource(MachPortRef ref, std::int64_t order) {
   log_.call("machPortCreateRunLoopSource order=" + std::to_string(order));
-  Port* port = findPort(ref, "machPortCreateRunLoopSource");
+  Port* port = find(ports_, ref, "machPortCreateRunLoopSource");
   if (port == nullptr || !port->isValid || creationFailure_ == CreationFailure::source) {
     return nullptr;
   }
-  auto source = std::make_unique<Source>();
-  source->port = port;
   ++port->retainCount;
-  sources_.push_back(std::move(source));
-  return reinterpret_cast<RunLoopSourceRef>(sources_.back().get());
+  sources_[++lastHandle_] = Source{.port = toId(ref)};
+  return toRef<RunLoopSourceRef>(lastHandle_);
 }
 
 RunLoopRef SimEventTaps::mainRunLoop() { return reinterpret_cast<RunLoopRef>(&mainRunLoopToken_); }
 
 void SimEventTaps::runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) {
   log_.call(std::string("runLoopAddSource mode=") + modeName(mode));
-  Source* source = findSource(ref, "runLoopAddSource");
+  Source* source = find(sources_, ref, "runLoopAddSource");
   if (source == nullptr || !checkMainRunLoop(runLoop, "runLoopAddSource") || !source->isValid) {
     return;
   }
@@ -98,59 +67,71 @@ void SimEventTaps::runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, Ru
 
 void SimEventTaps::runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) {
   log_.call(std::string("runLoopRemoveSource mode=") + modeName(mode));
-  Source* source = findSource(ref, "runLoopRemoveSource");
+  Source* source = find(sources_, ref, "runLoopRemoveSource");
   if (source == nullptr || !checkMainRunLoop(runLoop, "runLoopRemoveSource") ||
       !source->isAttached()) {
     return;
   }
   (mode == RunLoopMode::commonModes ? source->inCommonModes : source->inDefaultMode) = false;
-  if (!source->isAttached()) releaseSource(*source);
+  if (!source->isAttached()) releaseSource(toId(ref));
 }
 
 void SimEventTaps::tapEnable(MachPortRef ref, bool enable) noexcept {
   log_.call(enable ? "tapEnable true" : "tapEnable false");
-  Port* port = findPort(ref, "tapEnable");
+  Port* port = find(ports_, ref, "tapEnable");
   if (port != nullptr && port->isValid) port->isEnabled = enable;
 }
 
 bool SimEventTaps::tapIsEnabled(MachPortRef ref) {
   log_.call("tapIsEnabled");
-  const Port* port = findPort(ref, "tapIsEnabled");
+  const Port* port = find(ports_, ref, "tapIsEnabled");
   return port != nullptr && port->isValid && port->isEnabled;
 }
 
 void SimEventTaps::machPortInvalidate(MachPortRef ref) {
   log_.call("machPortInvalidate");
-  Port* port = findPort(ref, "machPortInvalidate");
+  Port* port = find(ports_, ref, "machPortInvalidate");
   if (port == nullptr || !port->isValid) return;
   port->isValid = false;
-  std::erase(stream_, port);
-  for (const auto& source : sources_) {
-    if (source->port == port && source->retainCount > 0) detach(*source);
+  // Its sources are invalidated too, and the run loop lets go of them.
+  for (auto it = sources_.begin(); it != sources_.end();) {
+    const auto next = std::next(it);
+    Source& source = it->second;
+    if (source.port == toId(ref) && source.isValid) {
+      source.isValid = false;
+      if (source.isAttached()) {
+        source.inDefaultMode = source.inCommonModes = false;
+        releaseSource(it->first);
+      }
+    }
+    it = next;
   }
 }
 
 void SimEventTaps::release(MachPortRef ref) {
   log_.call("release port");
-  if (Port* port = findPort(ref, "release"); port != nullptr) releasePort(*port);
+  if (find(ports_, ref, "release") != nullptr) releasePort(toId(ref));
 }
 
 void SimEventTaps::release(RunLoopSourceRef ref) {
   log_.call("release source");
-  if (Source* source = findSource(ref, "release"); source != nullptr) releaseSource(*source);
+  if (find(sources_, ref, "release") != nullptr) releaseSource(toId(ref));
 }
 
 std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
   SimEvent working = event;
   EventRef current = toEventRef(working);
-  // A callback may add or remove taps; the event goes on down the stream it entered.
-  const std::vector<Port*> stream = stream_;
-  for (Port* port : stream) {
+  // Oldest tap first. A callback may add or remove taps, so each step looks the next one up.
+  std::uintptr_t previous = 0;
+  for (auto it = ports_.upper_bound(previous); it != ports_.end();
+       it = ports_.upper_bound(previous)) {
+    previous = it->first;
+    const Port& port = it->second;
     const EventType type = toSimEvent(current).type;
-    if (!port->isValid || !port->isEnabled || !isInterested(port->mask, type) || !runsNow(*port)) {
+    if (!port.isValid || !port.isEnabled || !isInterested(port.mask, type) || !runsNow(it->first)) {
       continue;
     }
-    current = port->callback(reinterpret_cast<EventTapProxy>(port), type, current, port->userInfo);
+    current = port.callback(toRef<EventTapProxy>(it->first), type, current, port.userInfo);
     if (current == nullptr) return std::nullopt;
   }
   SimEvent delivered = toSimEvent(current);
@@ -159,70 +140,44 @@ std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
 }
 
 void SimEventTaps::disableTap(MachPortRef ref, DisableReason reason) {
-  Port* port = findPort(ref, "disableTap");
+  Port* port = find(ports_, ref, "disableTap");
   if (port == nullptr || !port->isValid) return;
   port->isEnabled = false;
-  if (reason == DisableReason::silent || !runsNow(*port)) return;
+  if (reason == DisableReason::silent || !runsNow(toId(ref))) return;
   SimEvent notification =
       SimEvent::ofType(reason == DisableReason::timeout ? event_type::tapDisabledByTimeout
                                                         : event_type::tapDisabledByUserInput);
-  port->callback(reinterpret_cast<EventTapProxy>(port), notification.type, toEventRef(notification),
+  port->callback(toRef<EventTapProxy>(toId(ref)), notification.type, toEventRef(notification),
                  port->userInfo);
 }
 
 MachPortRef SimEventTaps::newestTap() const {
   for (auto it = ports_.rbegin(); it != ports_.rend(); ++it) {
-    if ((*it)->isValid && (*it)->retainCount > 0) return reinterpret_cast<MachPortRef>(it->get());
+    if (it->second.isValid) return toRef<MachPortRef>(it->first);
   }
   return nullptr;
 }
 
 SimEventTaps::TapState SimEventTaps::tapState(MachPortRef ref) const {
-  const Port* port = lookup(ports_, ref);
-  if (port == nullptr || !port->isValid || port->retainCount <= 0) return TapState::idle;
-  return port->isEnabled ? TapState::running : TapState::disabled;
-}
-
-std::size_t SimEventTaps::liveHandleCount() const {
-  const auto live = [](const auto& handle) { return handle->retainCount > 0; };
-  return static_cast<std::size_t>(std::count_if(ports_.begin(), ports_.end(), live) +
-                                  std::count_if(sources_.begin(), sources_.end(), live));
+  const auto found = ports_.find(toId(ref));
+  if (found == ports_.end() || !found->second.isValid) return TapState::idle;
+  return found->second.isEnabled ? TapState::running : TapState::disabled;
 }
 
 int SimEventTaps::retainCount(MachPortRef ref) const {
-  const Port* port = lookup(ports_, ref);
-  return port != nullptr ? port->retainCount : 0;
+  const auto found = ports_.find(toId(ref));
+  return found != ports_.end() ? found->second.retainCount : 0;
 }
 
-int SimEventTaps::retainCount(RunLoopSourceRef ref) const {
-  const Source* source = lookup(sources_, ref);
-  return source != nullptr ? source->retainCount : 0;
-}
-
-template <typename Handle, typename Ref>
-Handle* SimEventTaps::lookup(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref) {
-  for (const auto& handle : handles) {
-    if (reinterpret_cast<Ref>(handle.get()) == ref) return handle.get();
-  }
+template <typename Handle>
+Handle* SimEventTaps::find(std::map<std::uintptr_t, Handle>& handles, const void* ref,
+                           const char* operation) {
+  const auto found = handles.find(toId(ref));
+  if (found != handles.end()) return &found->second;
+  const char* kind = std::is_same_v<Handle, Port> ? "port" : "run-loop source";
+  log_.fault(std::string(operation) + ": the " + kind +
+             " was released for the last time, or was never made here");
   return nullptr;
-}
-
-template <typename Handle, typename Ref>
-Handle* SimEventTaps::findLive(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref,
-                               const char* kind, const char* operation) {
-  Handle* handle = lookup(handles, ref);
-  if (handle != nullptr && handle->retainCount > 0) return handle;
-  log_.fault(std::string(operation) + (handle != nullptr ? ": the " : ": not a ") + kind +
-             (handle != nullptr ? " was already released for the last time" : " of this desktop"));
-  return nullptr;
-}
-
-SimEventTaps::Port* SimEventTaps::findPort(MachPortRef ref, const char* operation) {
-  return findLive(ports_, ref, "port", operation);
-}
-
-SimEventTaps::Source* SimEventTaps::findSource(RunLoopSourceRef ref, const char* operation) {
-  return findLive(sources_, ref, "run-loop source", operation);
 }
 
 bool SimEventTaps::checkMainRunLoop(RunLoopRef runLoop, const char* operation) {
@@ -231,34 +186,27 @@ bool SimEventTaps::checkMainRunLoop(RunLoopRef runLoop, const char* operation) {
   return false;
 }
 
-bool SimEventTaps::runsNow(const Port& port) const {
+bool SimEventTaps::runsNow(std::uintptr_t port) const {
   // The common modes hold the default mode and the modal panel mode.
-  return std::any_of(sources_.begin(), sources_.end(), [&](const auto& source) {
-    return source->port == &port && source->isValid &&
-           (source->inCommonModes || (source->inDefaultMode && !runLoop_.isModal()));
-  });
-}
-
-void SimEventTaps::detach(Source& source) {
-  source.isValid = false;
-  if (!source.isAttached()) return;
-  source.inDefaultMode = source.inCommonModes = false;
-  releaseSource(source);
-}
-
-void SimEventTaps::releasePort(Port& port) {
-  if (--port.retainCount > 0) return;
-  // A port freed while still valid is invalidated on the way out.
-  if (port.isValid) {
-    port.isValid = false;
-    std::erase(stream_, &port);
+  for (const auto& [id, source] : sources_) {
+    if (source.port == port && source.isValid &&
+        (source.inCommonModes || (source.inDefaultMode && !runLoop_.isModal()))) {
+      return true;
+    }
   }
+  return false;
 }
 
-void SimEventTaps::releaseSource(Source& source) {
+void SimEventTaps::releasePort(std::uintptr_t id) {
+  if (--ports_.at(id).retainCount == 0) ports_.erase(id);
+}
+
+void SimEventTaps::releaseSource(std::uintptr_t id) {
+  Source& source = sources_.at(id);
   if (--source.retainCount > 0) return;
-  source.isValid = false;
-  releasePort(*source.port);
+  const std::uintptr_t port = source.port;
+  sources_.erase(id);
+  releasePort(port);
 }
 
 }  // namespace wheelright::sim

@@ -1,19 +1,17 @@
 #pragma once
-// The simulated session event stream with its event taps and run-loop sources. Taps are kept in
-// the order the system would pass events through them (by location, then head or tail
-// placement); an injected event goes through every tap that is valid, enabled, interested in its
-// type and has a source attached to the main run loop in a mode that runs now, each callback's
-// answer going on to the next, and what comes out reaches the application under the pointer.
+// The simulated session event stream with its event taps and run-loop sources. An injected event
+// goes through each tap that is valid, enabled, interested in its type and has a source on the
+// main run loop in a mode that runs now, and what comes out reaches the application.
 //
 // Handles are reference counted as Core Foundation counts them: the caller owns what it creates,
 // a source keeps its port, the run loop keeps the sources attached to it, and invalidating a port
-// detaches its sources. A release too many, or a call on a freed handle, is a fault.
+// detaches its sources. A handle is forgotten when its last reference goes; handle values are
+// never reused, so a release too many, or a call on a freed handle, is still caught as a fault.
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <map>
 #include <optional>
-#include <vector>
 
 #include "platform/event_tap_services.h"
 #include "platform/sim/desktop_log.h"
@@ -31,10 +29,8 @@ class SimEventTaps final : public EventTapServices {
   using EventSink = std::function<void(const SimEvent&)>;
 
   // Active filters need the process trusted, as on the real system.
-  SimEventTaps(DesktopLog& log, SimRunLoop& runLoop, const SimSystem& system);
-  ~SimEventTaps() override;
-  SimEventTaps(const SimEventTaps&) = delete;
-  SimEventTaps& operator=(const SimEventTaps&) = delete;
+  SimEventTaps(DesktopLog& log, SimRunLoop& runLoop, const SimSystem& system)
+      : log_(log), runLoop_(runLoop), system_(system) {}
 
   MachPortRef tapCreate(TapLocation location, TapPlacement placement, TapOptions options,
                         EventMask eventsOfInterest, EventTapCallback callback,
@@ -64,7 +60,7 @@ class SimEventTaps final : public EventTapServices {
 
   // From now on, tap creation fails at the tap (null port), at the source (null source) or not.
   void setCreationFailure(CreationFailure failure) { creationFailure_ = failure; }
-  // Passes the event down the stream; answers what reached the application (none when a tap
+  // Passes the event through the taps; answers what reached the application (none when a tap
   // dropped it), which the sink also receives.
   std::optional<SimEvent> inject(const SimEvent& event);
   void setEventSink(EventSink sink) { sink_ = std::move(sink); }
@@ -75,36 +71,45 @@ class SimEventTaps final : public EventTapServices {
   // The most recently created tap that has not been invalidated, if any.
   MachPortRef newestTap() const;
   TapState tapState(MachPortRef port) const;
-  // Ports and sources that are still referenced; 0 once everything was released.
-  std::size_t liveHandleCount() const;
+  // Ports and sources the desktop keeps, which are those still referenced: 0 once everything
+  // was released, however many were made before.
+  std::size_t liveHandleCount() const { return ports_.size() + sources_.size(); }
   int retainCount(MachPortRef port) const;
-  int retainCount(RunLoopSourceRef source) const;
 
  private:
-  struct Port;
-  struct Source;
+  struct Port {
+    EventMask mask = 0;
+    EventTapCallback callback = nullptr;
+    void* userInfo = nullptr;
+    bool isEnabled = true;  // a tap is enabled when created
+    bool isValid = true;
+    int retainCount = 1;
+  };
+  struct Source {
+    std::uintptr_t port = 0;
+    bool inDefaultMode = false;
+    bool inCommonModes = false;
+    bool isValid = true;
+    int retainCount = 1;
+    bool isAttached() const { return inDefaultMode || inCommonModes; }
+  };
 
-  template <typename Handle, typename Ref>
-  static Handle* lookup(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref);
-  // The handle if it is still referenced; a fault otherwise.
-  template <typename Handle, typename Ref>
-  Handle* findLive(const std::vector<std::unique_ptr<Handle>>& handles, Ref ref, const char* kind,
-                   const char* operation);
-  Port* findPort(MachPortRef ref, const char* operation);
-  Source* findSource(RunLoopSourceRef ref, const char* operation);
+  // The live handle behind a reference; a fault when it was freed or never made here.
+  template <typename Handle>
+  Handle* find(std::map<std::uintptr_t, Handle>& handles, const void* ref, const char* operation);
   bool checkMainRunLoop(RunLoopRef runLoop, const char* operation);
-  bool runsNow(const Port& port) const;
-  void detach(Source& source);
-  void releasePort(Port& port);
-  void releaseSource(Source& source);
+  bool runsNow(std::uintptr_t port) const;
+  void releasePort(std::uintptr_t id);
+  void releaseSource(std::uintptr_t id);
 
   DesktopLog& log_;
   SimRunLoop& runLoop_;
   const SimSystem& system_;
   CreationFailure creationFailure_ = CreationFailure::none;
-  std::vector<std::unique_ptr<Port>> ports_;      // every port ever made, freed ones included
-  std::vector<std::unique_ptr<Source>> sources_;  // the same for sources
-  std::vector<Port*> stream_;                     // valid taps in the order events pass them
+  // Live handles only, by handle value; values count up from 1 and are never given out twice.
+  std::map<std::uintptr_t, Port> ports_;
+  std::map<std::uintptr_t, Source> sources_;
+  std::uintptr_t lastHandle_ = 0;
   EventSink sink_;
   int mainRunLoopToken_ = 0;  // its address stands for the main run loop
 };

@@ -29,9 +29,8 @@ class SimSystem : public SystemServices {
   std::optional<PlatformError> registerMainAppService() override;
   std::optional<PlatformError> unregisterMainAppService() override;
 
-  // A global preference as stored; the absent alternative removes it.
-  void setPreference(const std::string& key, PreferenceValue value);
-  // The natural-scrolling preference, com.apple.swipescrolldirection.
+  // The natural-scrolling preference, com.apple.swipescrolldirection, as stored; the absent
+  // alternative removes it.
   void setNaturalScrollPreference(PreferenceValue value);
   void setTrusted(bool trusted) { isTrusted_ = trusted; }
   bool trusted() const { return isTrusted_; }
