@@ -75,9 +75,10 @@ class MacSystemServices final : public SystemServices {
   bool isProcessTrusted() override { return AXIsProcessTrusted(); }
 
   bool isProcessTrustedWithOptions(bool prompt) override {
+    // Without the dictionary (out of memory) the call still answers, without prompting.
     CFDictionaryRef options = createTrustPromptOptions(prompt);
     const bool trusted = AXIsProcessTrustedWithOptions(options);
-    CFRelease(options);
+    if (options != nullptr) CFRelease(options);
     return trusted;
   }
 
