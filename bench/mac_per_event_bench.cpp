@@ -39,7 +39,7 @@ void BM_HandleTapEvent(benchmark::State& state) {
   }
   CFRelease(event);
 }
-BENCHMARK(BM_HandleTapEvent);
+BENCHMARK(BM_HandleTapEvent)->MinTime(0.01);
 
 void reverseAxis(CGEventRef event, CGEventField line, CGEventField fixedPt, CGEventField point) {
   const int64_t lineDelta = CGEventGetIntegerValueField(event, line);
@@ -64,7 +64,7 @@ void BM_FieldCallsFloor(benchmark::State& state) {
   }
   CFRelease(event);
 }
-BENCHMARK(BM_FieldCallsFloor);
+BENCHMARK(BM_FieldCallsFloor)->MinTime(0.01);
 
 }  // namespace
 }  // namespace wheelright

@@ -13,6 +13,8 @@ namespace wheelright {
 
 // Runs the registered benchmarks and answers each one's median real time in nanoseconds, or none
 // when the command line holds a flag that is not understood. Flags given there win over these.
+// Each registration sets its minimum time in code (MinTime, seconds): Benchmark 1.8 warns about
+// a --benchmark_min_time without a unit, and 1.7 reads none.
 inline std::optional<std::map<std::string, double>> runForMedians(int argc, char** argv,
                                                                   int repetitions) {
   class MedianReporter : public benchmark::ConsoleReporter {
@@ -28,9 +30,9 @@ inline std::optional<std::map<std::string, double>> runForMedians(int argc, char
     std::map<std::string, double> medians;
   };
 
-  std::vector<std::string> defaults = {
-      "--benchmark_repetitions=" + std::to_string(repetitions), "--benchmark_min_time=0.01",
-      "--benchmark_enable_random_interleaving=true", "--benchmark_report_aggregates_only=true"};
+  std::vector<std::string> defaults = {"--benchmark_repetitions=" + std::to_string(repetitions),
+                                       "--benchmark_enable_random_interleaving=true",
+                                       "--benchmark_report_aggregates_only=true"};
   std::vector<char*> args(argv, argv + argc);
   for (std::size_t i = 0; i < defaults.size(); ++i) {
     args.insert(args.begin() + 1 + static_cast<long>(i), defaults[i].data());

@@ -70,7 +70,7 @@ void onShiftedStack(benchmark::State& state, void (*body)(benchmark::State&)) {
   }
 }
 void BM_MouseWheelEvent(benchmark::State& state) { onShiftedStack(state, BM_MouseWheelEventBody); }
-BENCHMARK(BM_MouseWheelEvent);
+BENCHMARK(BM_MouseWheelEvent)->MinTime(0.01);
 
 [[gnu::noinline]] void BM_TrackpadEventBody(benchmark::State& state) {
   Fixture f;
@@ -84,7 +84,7 @@ BENCHMARK(BM_MouseWheelEvent);
   }
 }
 void BM_TrackpadEvent(benchmark::State& state) { onShiftedStack(state, BM_TrackpadEventBody); }
-BENCHMARK(BM_TrackpadEvent);
+BENCHMARK(BM_TrackpadEvent)->MinTime(0.01);
 
 // The three classification reads.
 inline void classificationReads(EventTapServices& s, EventRef e) {
@@ -122,7 +122,7 @@ inline void reversal(EventTapServices& s, EventRef e, const ScrollConfiguration&
   }
 }
 void BM_FieldAccessFloor(benchmark::State& state) { onShiftedStack(state, BM_FieldAccessFloorBody); }
-BENCHMARK(BM_FieldAccessFloor);
+BENCHMARK(BM_FieldAccessFloor)->MinTime(0.01);
 
 [[gnu::noinline]] void BM_LifetimeFloorBody(benchmark::State& state) {
   Fixture f;
@@ -147,7 +147,7 @@ BENCHMARK(BM_FieldAccessFloor);
   }
 }
 void BM_LifetimeFloor(benchmark::State& state) { onShiftedStack(state, BM_LifetimeFloorBody); }
-BENCHMARK(BM_LifetimeFloor);
+BENCHMARK(BM_LifetimeFloor)->MinTime(0.01);
 
 }  // namespace
 }  // namespace wheelright
