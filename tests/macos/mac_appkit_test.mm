@@ -1,5 +1,5 @@
 // The application's menu rendered into a real NSMenu and chosen through it, the menu-bar and
-// alert symbols, and the NSAlert built from an alert's content. Nothing is shown.
+// alert symbols, a real menu-bar item shown and removed, and alerts run and answered.
 
 #import <AppKit/AppKit.h>
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include "menubar/menu_content.h"
 #include "menubar/wheelright_app.h"
 #include "platform/macos/mac_objects.h"
+#include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
 
 namespace wheelright {
@@ -92,19 +93,55 @@ TEST(MacSymbols, EveryStatusSymbolAndTheChecklistAreTemplateImages) {
   EXPECT_EQ(statusBarImage({"Wheelright", "no.such.symbol.wheelright"}), nil);
 }
 
-TEST(MacAlerts, AlertsCarryTheirContentAndNumberTheirButtonsFrom1000) {
+TEST(MacStatusItem, AnItemIsShownWithItsLabelAndMenuAndRemoved) {
+  const std::shared_ptr<StatusItem> statusItem = makeMacStatusItem();
+  EXPECT_EQ(statusBarItem(*statusItem), nil);
+  StatusLabel label{"Wheelright", "arrow.up.and.down.circle.fill"};
+  std::vector<MenuEntry> entries{MenuText{"작동 중"}, MenuSeparator{},
+                                 MenuAction{"종료", [] {}, {}}};
+  const auto token = std::make_shared<int>(0);  // held by a provider: tells when they are dropped
+  statusItem->show([&label, token] { return label; }, [&entries] { return entries; });
+
+  NSStatusItem* item = statusBarItem(*statusItem);
+  ASSERT_NE(item, nil);
+  EXPECT_TRUE(item.visible);
+  EXPECT_TRUE([item.button.image isTemplate]);
+  EXPECT_EQ(toStdString(item.button.title), "");
+  EXPECT_EQ(toStdString(item.button.accessibilityTitle), "Wheelright");
+  EXPECT_EQ(describe(item.menu), (std::vector<std::string>{"작동 중 (disabled)", "---", "종료"}));
+
+  // The menu is built anew just before it opens; the label when told.
+  entries.push_back(MenuSwitch{"로그인 시 실행", true, [](bool) {}});
+  [item.menu.delegate menuNeedsUpdate:item.menu];
+  EXPECT_EQ(describe(item.menu).back(), "[x] 로그인 시 실행");
+  label = {"Wheelright 오류", "no.such.symbol.wheelright"};
+  statusItem->setNeedsUpdate();
+  EXPECT_EQ(item.button.image, nil);
+  EXPECT_EQ(toStdString(item.button.title), "Wheelright 오류");
+
+  statusItem->remove();
+  EXPECT_EQ(statusBarItem(*statusItem), nil);
+  EXPECT_EQ(token.use_count(), 1);
+}
+
+// AppKit promises the content set on an alert and the response of each button, by its order
+// (NSAlertFirstButtonReturn, then one more each); that is all the application relies on.
+TEST(MacAlerts, AlertsCarryTheirContentAndAnswerByButtonOrder) {
   const struct {
     AlertStyle style;
     NSAlertStyle expected;
     std::vector<std::string> buttons;
+    std::size_t pressed;
   } rows[] = {
       {AlertStyle::warning,
        NSAlertStyleWarning,
-       {"1번 스크롤 설정 열기", "2번 손쉬운 사용 설정 열기", "나중에"}},
-      {AlertStyle::informational, NSAlertStyleInformational, {"완료"}},
-      {AlertStyle::critical, NSAlertStyleCritical, {"a", "b"}},
+       {"1번 스크롤 설정 열기", "2번 손쉬운 사용 설정 열기", "나중에"},
+       2},
+      {AlertStyle::informational, NSAlertStyleInformational, {"완료"}, 0},
+      {AlertStyle::critical, NSAlertStyleCritical, {"a", "b"}, 1},
   };
   for (const auto& row : rows) {
+    SCOPED_TRACE(row.buttons[row.pressed]);
     const AlertContent content{
         row.style,   "Wheelright 사용 준비",       "1. 자연스러운 스크롤 켜기  ✅ 완료",
         "checklist", "Wheelright 설정 체크리스트", row.buttons};
@@ -117,9 +154,17 @@ TEST(MacAlerts, AlertsCarryTheirContentAndNumberTheirButtonsFrom1000) {
     ASSERT_EQ(alert.buttons.count, row.buttons.size());
     for (NSUInteger i = 0; i < alert.buttons.count; ++i) {
       EXPECT_EQ(toStdString(alert.buttons[i].title), row.buttons[i]);
-      // runModal answers the tag of the button pressed.
-      EXPECT_EQ(alert.buttons[i].tag, alertFirstButtonReturn + static_cast<long>(i));
     }
+
+    // The timer fires only in the modal panel mode, which is the alert's modal session.
+    NSButton* button = alert.buttons[row.pressed];
+    NSTimer* press = [NSTimer timerWithTimeInterval:0.02
+                                            repeats:NO
+                                              block:^(NSTimer*) {
+                                                [button performClick:nil];
+                                              }];
+    [NSRunLoop.currentRunLoop addTimer:press forMode:NSModalPanelRunLoopMode];
+    EXPECT_EQ([alert runModal], NSAlertFirstButtonReturn + static_cast<long>(row.pressed));
   }
 }
 

@@ -1,12 +1,15 @@
-// Real scroll events through the real field accessors and the tap's per-event entry, and the
-// run-loop calls on a port of the test's own (no event tap needs Accessibility trust for this).
+// Real scroll events through the real field accessors and the tap's per-event entry, the
+// run-loop calls on a port of the test's own, and, when this program is trusted for
+// Accessibility, a real session tap started, passed an event and stopped.
 
-#include <ApplicationServices/ApplicationServices.h>
+#import <ApplicationServices/ApplicationServices.h>
+#import <Foundation/Foundation.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "platform/macos/mac_services.h"
+#include "run_loop_wait.h"
 #include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
 
@@ -147,6 +150,35 @@ TEST(MacScrollEvents, SourcesJoinAndLeaveTheMainRunLoopAndReleasesCountOnce) {
   EXPECT_FALSE(CFMachPortIsValid(port));
   CFRelease(source);
   CFRelease(port);
+}
+
+// A posted wheel event with no delta reaches the tap and scrolls nothing.
+TEST(MacScrollEvents, ARealTapStartsSeesAPostedEventAndStops) {
+  if (!AXIsProcessTrusted()) {
+    GTEST_SKIP() << "needs Accessibility trust for this program (or the terminal that runs it); "
+                    "without it macOS creates no event tap";
+  }
+  int calls = 0;
+  const auto tap = ScrollEventTap::create(makeMacEventTapServices(), [&calls]() noexcept {
+    ++calls;
+    return ScrollConfiguration{true, false, false};
+  });
+  ASSERT_NO_THROW(tap->start());
+  EXPECT_TRUE(tap->isRunning());
+  EXPECT_TRUE(tap->hasPort());
+  EXPECT_TRUE(tap->hasRunLoopSource());
+
+  CGEventRef event = CGEventCreateScrollWheelEvent2(nullptr, kCGScrollEventUnitLine, 1, 0, 0, 0);
+  ASSERT_NE(event, nullptr);
+  CGEventPost(kCGHIDEventTap, event);
+  CFRelease(event);
+  EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2.0, [&calls] { return calls > 0; }));
+
+  tap->stop();
+  EXPECT_FALSE(tap->isRunning());
+  EXPECT_FALSE(tap->hasPort());
+  EXPECT_FALSE(tap->hasRunLoopSource());
+  tap->stop();  // a second stop finds nothing to release
 }
 
 }  // namespace

@@ -1,47 +1,31 @@
 // The main run loop as the application uses it: the polling timer's mode and tolerance, and the
-// order of jobs on the main queue. Runs the loop for fractions of a second of real time. Also the
+// order of jobs on the main queue. Runs the loop until what it waits for happens. Also the
 // test program's entry, which makes the shared application as Wheelright.app does.
 
 #import <AppKit/AppKit.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
+#include "run_loop_wait.h"
 
 namespace wheelright {
 namespace {
-
-// Runs the current run loop in one mode until the time is up or done() holds. A timer of its own
-// keeps the mode from being empty, which would end each run at once.
-void runLoop(NSRunLoopMode mode, double seconds, const std::function<bool()>& done = nullptr) {
-  NSTimer* keepAlive = [NSTimer timerWithTimeInterval:seconds
-                                              repeats:NO
-                                                block:^(NSTimer*){
-                                                }];
-  [NSRunLoop.currentRunLoop addTimer:keepAlive forMode:mode];
-  NSDate* until = [NSDate dateWithTimeIntervalSinceNow:seconds];
-  while (!(done && done()) && until.timeIntervalSinceNow > 0) {
-    CFRunLoopRunInMode((__bridge CFStringRef)mode, until.timeIntervalSinceNow, true);
-  }
-  [keepAlive invalidate];
-}
 
 TEST(MacMainLoop, TheRepeatingTimerFiresInTheDefaultModeAndNotInTheModalPanelMode) {
   const std::shared_ptr<MainLoop> loop = makeMacMainLoop();
   int firings = 0;
   const auto timer = loop->scheduleRepeatingTimer(0.02, [&firings] { ++firings; });
-  runLoop(NSModalPanelRunLoopMode, 0.2);  // as while an alert runs
+  runLoopUntil(NSModalPanelRunLoopMode, 0.2);  // as while an alert runs
   EXPECT_EQ(firings, 0);
-  runLoop(NSDefaultRunLoopMode, 2.0, [&firings] { return firings >= 2; });
-  EXPECT_GE(firings, 2);
+  EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2.0, [&firings] { return firings >= 2; }));
   timer->invalidate();
   EXPECT_FALSE(timer->isValid());
   const int firingsBefore = firings;
-  runLoop(NSDefaultRunLoopMode, 0.1);
+  runLoopUntil(NSDefaultRunLoopMode, 0.1);
   EXPECT_EQ(firings, firingsBefore);
 }
 
@@ -62,10 +46,10 @@ TEST(MacMainLoop, AJobPostedFromAJobThatSpinsTheRunLoopRunsAfterThatJobReturns) 
   loop->postToMainQueue([&log, &loop] {
     log.emplace_back("outer begins");
     loop->postToMainQueue([&log] { log.emplace_back("inner"); });
-    runLoop(NSDefaultRunLoopMode, 0.2, [&log] { return log.size() > 1; });
+    runLoopUntil(NSDefaultRunLoopMode, 0.2, [&log] { return log.size() > 1; });
     log.emplace_back("outer returns");
   });
-  runLoop(NSDefaultRunLoopMode, 2.0, [&log] { return log.size() == 3; });
+  runLoopUntil(NSDefaultRunLoopMode, 2.0, [&log] { return log.size() == 3; });
   EXPECT_EQ(log, (std::vector<std::string>{"outer begins", "outer returns", "inner"}));
 }
 

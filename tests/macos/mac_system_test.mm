@@ -1,10 +1,9 @@
 // User defaults in a suite of the test's own, the natural-scrolling conversion on a preferences
-// domain of its own, the trust prompt's options, the settings addresses and the login-item
-// status. Nothing here touches the user's settings, prompts or registers.
+// domain of its own, the trust prompt's options and the settings addresses. Nothing here touches
+// the user's settings or prompts. (The login item needs a bundle; the test program is none.)
 
 #import <ApplicationServices/ApplicationServices.h>
 #import <Foundation/Foundation.h>
-#import <ServiceManagement/ServiceManagement.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -114,20 +113,6 @@ TEST(MacSystem, SettingsAddressesAreURLs) {
   NSURL* application = [NSURL fileURLWithPath:toNSString(std::string(settingsApplicationPath))];
   EXPECT_TRUE(application.fileURL);
   EXPECT_EQ(toStdString(application.path), settingsApplicationPath);
-}
-
-static_assert(static_cast<long>(LoginItemStatus::notRegistered) == SMAppServiceStatusNotRegistered);
-static_assert(static_cast<long>(LoginItemStatus::enabled) == SMAppServiceStatusEnabled);
-static_assert(static_cast<long>(LoginItemStatus::requiresApproval) ==
-              SMAppServiceStatusRequiresApproval);
-static_assert(static_cast<long>(LoginItemStatus::notFound) == SMAppServiceStatusNotFound);
-
-TEST(MacSystem, LoginItemStatusIsOneOfTheDeclaredValues) {
-  // Only the status is read; nothing is registered.
-  const auto status = static_cast<std::int64_t>(makeMacSystemServices()->mainAppServiceStatus());
-  EXPECT_GE(status, 0);
-  EXPECT_LE(status, 3);
-  EXPECT_EQ(status, static_cast<std::int64_t>(SMAppService.mainAppService.status));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "platform/alert_presenter.h"
 #include "platform/menu_entry.h"
+#include "platform/status_item.h"
 #include "platform/system_services.h"
 
 namespace wheelright {
@@ -23,6 +24,9 @@ void fillMenu(NSMenu* menu, const std::vector<MenuEntry>& entries);
 
 // The label's system symbol as a template image, or nil when the system has no such symbol.
 NSImage* statusBarImage(const StatusLabel& label);
+
+// The menu-bar item that a status item from makeMacStatusItem shows; nil while it shows none.
+NSStatusItem* statusBarItem(const StatusItem& item);
 
 // The alert that runModal runs.
 NSAlert* makeAlert(const AlertContent& content);

@@ -98,6 +98,8 @@ class MacStatusItem final : public StatusItem {
     rebuildMenu();
   }
 
+  NSStatusItem* item() const { return item_; }
+
   void remove() override {
     [delegate_ detach];
     menu_.delegate = nil;
@@ -167,6 +169,11 @@ NSImage* statusBarImage(const StatusLabel& label) {
   NSImage* image = systemSymbolImage(label.symbolName, label.title);
   [image setTemplate:YES];
   return image;
+}
+
+NSStatusItem* statusBarItem(const StatusItem& item) {
+  const auto* mac = dynamic_cast<const MacStatusItem*>(&item);
+  return mac != nullptr ? mac->item() : nil;
 }
 
 std::shared_ptr<StatusItem> makeMacStatusItem() { return std::make_shared<MacStatusItem>(); }
