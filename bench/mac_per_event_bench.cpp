@@ -10,7 +10,6 @@
 
 #include "median_runner.h"
 #include "platform/macos/mac_services.h"
-#include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
 
 namespace wheelright {

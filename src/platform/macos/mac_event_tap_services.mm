@@ -25,6 +25,23 @@ static_assert(static_cast<std::uint32_t>(TapOptions::listenOnly) == kCGEventTapO
 static_assert(std::is_same_v<std::underlying_type_t<CGEventType>, EventType>);
 static_assert(std::is_same_v<std::underlying_type_t<CGEventField>, EventField>);
 static_assert(std::is_same_v<CGEventMask, EventMask>);
+// The field ids and event types that the core reads are Quartz's own.
+static_assert(field::isContinuous == kCGScrollWheelEventIsContinuous);
+static_assert(field::scrollPhase == kCGScrollWheelEventScrollPhase);
+static_assert(field::momentumPhase == kCGScrollWheelEventMomentumPhase);
+static_assert(field::deltaAxis1 == kCGScrollWheelEventDeltaAxis1);
+static_assert(field::deltaAxis2 == kCGScrollWheelEventDeltaAxis2);
+static_assert(field::deltaAxis3 == kCGScrollWheelEventDeltaAxis3);
+static_assert(field::fixedPtDeltaAxis1 == kCGScrollWheelEventFixedPtDeltaAxis1);
+static_assert(field::fixedPtDeltaAxis2 == kCGScrollWheelEventFixedPtDeltaAxis2);
+static_assert(field::fixedPtDeltaAxis3 == kCGScrollWheelEventFixedPtDeltaAxis3);
+static_assert(field::pointDeltaAxis1 == kCGScrollWheelEventPointDeltaAxis1);
+static_assert(field::pointDeltaAxis2 == kCGScrollWheelEventPointDeltaAxis2);
+static_assert(field::pointDeltaAxis3 == kCGScrollWheelEventPointDeltaAxis3);
+static_assert(event_type::scrollWheel == kCGEventScrollWheel);
+static_assert(event_type::tapDisabledByTimeout == kCGEventTapDisabledByTimeout);
+static_assert(event_type::tapDisabledByUserInput == kCGEventTapDisabledByUserInput);
+static_assert(scrollWheelEventMask == CGEventMaskBit(kCGEventScrollWheel));
 
 CFMachPortRef toCF(MachPortRef port) { return reinterpret_cast<CFMachPortRef>(port); }
 CFRunLoopSourceRef toCF(RunLoopSourceRef source) {
