@@ -311,10 +311,11 @@ std::string Console::stateLine() const {
 
 std::string Console::defaultsLine() const {
   std::string line = "defaults:";
-  for (const auto& [key, value] : desktop_->userDefaultsStore().storedValues()) {
+  const SimUserDefaults& store = desktop_->userDefaultsStore();
+  for (const auto& [key, value] : store.storedValues()) {
     line += " " + key + (value ? "=true" : "=false");
   }
-  return line;
+  return store.isStored() ? line : line + " (not stored)";
 }
 
 }  // namespace wheelright::sim

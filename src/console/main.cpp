@@ -56,6 +56,9 @@ int main(int argc, char** argv) {
   options.clock = isTerminal ? SimRunLoop::Clock::real : SimRunLoop::Clock::manual;
   if (auto directory = FileUserDefaults::standardDirectory(); !directory.empty()) {
     options.defaultsDirectory = std::move(directory);
+  } else {
+    std::cerr << "wheelright: settings kept in memory for this run: no home directory "
+                 "(neither HOME nor an absolute XDG_CONFIG_HOME is set)\n";
   }
   auto desktop = SimDesktop::create(options);
   desktop->log().setKeepsHistory(false);

@@ -2,19 +2,26 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace wheelright::sim {
 namespace {
 
 namespace fs = std::filesystem;
+using Values = std::map<std::string, bool>;
+using Names = std::set<std::string>;
 
 class FileUserDefaultsTest : public ::testing::Test {
  protected:
@@ -24,21 +31,57 @@ class FileUserDefaultsTest : public ::testing::Test {
     folder = pattern;
   }
   void TearDown() override { fs::remove_all(folder); }
+  void emptyFolder() const {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
 
   fs::path file() const { return folder / FileUserDefaults::fileName; }
-  void writeFile(const fs::path& path, const std::string& text) const {
-    std::ofstream(path) << text;
-  }
-  static std::string readFile(const fs::path& path) {
+  static void put(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+  static std::string contents(const fs::path& path) {
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
     return text.str();
   }
-  std::set<std::string> folderContents() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-      names.insert(entry.path().filename().string());
+  static Names names(const fs::path& in) {
+    Names names;
+    for (const auto& entry : fs::directory_iterator(in)) names.insert(entry.path().filename());
     return names;
+  }
+  // Each entry of the folder: its name, type, link target and what a regular file holds.
+  Names snapshot() const {
+    Names entries;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      std::string text = entry.path().filename().string() + " " +
+                         std::to_string(static_cast<int>(entry.symlink_status().type()));
+      if (entry.is_symlink()) text += " -> " + fs::read_symlink(entry).string();
+      if (entry.is_regular_file()) text += " " + std::to_string(std::hash<std::string>()(contents(entry)));
+      entries.insert(text);
+    }
+    return entries;
+  }
+  static std::string stderrOf(const std::function<void()>& run) {
+    ::testing::internal::CaptureStderr();
+    run();
+    return ::testing::internal::GetCapturedStderr();
+  }
+  // What is at the path stays as it is, told once; the run keeps its values in memory.
+  void expectLeftAlone(const std::string& reason) const {
+    const Names before = snapshot();
+    std::optional<FileUserDefaults> store;
+    const std::string told = stderrOf([&] { store.emplace(folder); });
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_NE(told.find(file().string() + ": " + reason), std::string::npos) << told;
+    EXPECT_EQ(store->storedValues(), Values{});
+    EXPECT_EQ(stderrOf([&] {
+                store->setBool(false, "isEnabled");
+                store->relaunch();
+                store->setBool(true, "reverseHorizontal");
+              }),
+              "");
+    EXPECT_EQ(store->storedValues(), (Values{{"isEnabled", false}, {"reverseHorizontal", true}}));
+    EXPECT_FALSE(store->isStored());
+    EXPECT_EQ(snapshot(), before) << reason;
   }
 
   fs::path folder;
@@ -53,21 +96,23 @@ TEST_F(FileUserDefaultsTest, StoredValuesOutliveTheStoreAndWinOverRegisteredOnes
     EXPECT_FALSE(fs::exists(file())) << "registering writes nothing";
     first.setBool(false, "isEnabled");
     first.setBool(true, "reverseHorizontal");
+    EXPECT_TRUE(first.isStored());
   }
   FileUserDefaults second(folder);
-  EXPECT_EQ(second.storedValues(), (std::map<std::string, bool>{{"isEnabled", false}, {"reverseHorizontal", true}}));
+  EXPECT_EQ(second.storedValues(), (Values{{"isEnabled", false}, {"reverseHorizontal", true}}));
   second.registerDefaults({{"isEnabled", true}, {"reverseVertical", true}});
   EXPECT_FALSE(second.boolForKey("isEnabled"));
   EXPECT_TRUE(second.boolForKey("reverseVertical"));
 }
 
-// One bad line loses that line only.
+// One bad line loses that line only; a byte-order mark is no part of the first key.
 TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
   struct Row {
-    const char* text;
-    std::map<std::string, bool> values;
+    std::string text;
+    Values values;
     int skipped;
   };
+  const std::string mebibyte = "a=true\n#" + std::string(FileUserDefaults::maximumFileSize - 9, ' ') + "\n";
   const std::vector<Row> rows = {
       {"", {}, 0},
       {"a=true\n\n# note\n  b = false \r\nc=true", {{"a", true}, {"b", false}, {"c", true}}, 0},
@@ -77,23 +122,86 @@ TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
        {{"reverseHorizontal", true}, {"reverseVertical", false}},
        1},
       {"a=yes\nb=TRUE\n=true\nc=true\n{\"json\": 1}\n", {{"c", true}}, 4},
+      {"\xEF\xBB\xBFreverseVertical=false\nb=true\n", {{"reverseVertical", false}, {"b", true}}, 0},
+      {mebibyte, {{"a", true}}, 0},
   };
   for (const Row& row : rows) {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    writeFile(file(), row.text);
+    emptyFolder();
+    put(file(), row.text);
     FileUserDefaults store(folder);
-    EXPECT_EQ(store.storedValues(), row.values) << row.text;
-    EXPECT_EQ(store.skippedLineCount(), row.skipped) << row.text;
-    EXPECT_EQ(readFile(file()), row.text) << "reading changes nothing on disk";
+    EXPECT_EQ(store.storedValues(), row.values) << row.text.substr(0, 40);
+    EXPECT_EQ(store.skippedLineCount(), row.skipped) << row.text.substr(0, 40);
+    EXPECT_TRUE(store.isStored());
+    EXPECT_EQ(contents(file()), row.text) << "reading changes nothing on disk";
   }
+}
+
+TEST_F(FileUserDefaultsTest, AnythingButASmallRegularFileIsLeftAloneAndTheRunKeepsItsValues) {
+  const std::string oversized(FileUserDefaults::maximumFileSize + 1, '\n');
+  const std::vector<std::pair<std::function<void()>, std::string>> rows = {
+      {[&] { fs::create_directory(file()); }, "it is a directory, not a regular file"},
+      {[&] { ::mkfifo(file().c_str(), 0600); }, "it is a FIFO, not a regular file"},
+      {[&] { fs::create_symlink("/dev/null", file()); }, "it is a device, not a regular file"},
+      {[&] { fs::create_symlink("/dev/zero", file()); }, "it is a device, not a regular file"},
+      {[&] { put(file(), oversized); }, "it is larger than 1 MiB"},
+      // A regular file whose first byte cannot be read, also by root; Linux only.
+      {[&] { fs::create_symlink("/proc/self/mem", file()); }, "cannot read it"},
+  };
+  for (const auto& [make, reason] : rows) {
+    emptyFolder();
+    make();
+    if (fs::exists(file())) expectLeftAlone(reason);
+  }
+}
+
+TEST_F(FileUserDefaultsTest, AFileThatCannotBeOpenedIsLeftAlone) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root opens a file of mode 000 (see /proc/self/mem above)";
+  put(file(), "isEnabled=true\n");
+  fs::permissions(file(), fs::perms::none);
+  expectLeftAlone("cannot open it: Permission denied");
+}
+
+// A full disk in the middle of the new file: the damaged original is neither replaced nor kept
+// aside, and what was set waits in memory for the next write that reaches the disk.
+TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUntilOneSucceeds) {
+  const std::string damaged = "reverseVertical=false\nstray\n";
+  put(file(), damaged);
+  bool isFull = true;
+  FileUserDefaults store(folder, [&isFull](int fd, const std::string& text) {
+    const std::size_t size = isFull ? text.size() / 2 : text.size();
+    if (::write(fd, text.data(), size) != static_cast<ssize_t>(size)) return false;
+    if (!isFull) return true;
+    errno = ENOSPC;
+    return false;
+  });
+  const std::string told = stderrOf([&] {
+    store.setBool(false, "isEnabled");
+    store.setBool(true, "reverseHorizontal");
+  });
+  EXPECT_EQ(told, "wheelright: settings not saved to " + file().string() +
+                      ": cannot write the temporary file: No space left on device\n");
+  EXPECT_EQ(names(folder), Names{"defaults.txt"});
+  EXPECT_EQ(contents(file()), damaged);
+  store.relaunch();
+  EXPECT_FALSE(store.isStored());
+  EXPECT_FALSE(store.boolForKey("isEnabled")) << "kept in memory, also by a new launch";
+
+  isFull = false;
+  EXPECT_EQ(stderrOf([&] { store.setBool(true, "a"); }), "");
+  EXPECT_TRUE(store.isStored());
+  const Values all{{"a", true}, {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
+  EXPECT_EQ(FileUserDefaults(folder).storedValues(), all);
+  EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), damaged);
+
+  isFull = true;
+  EXPECT_EQ(stderrOf([&] { store.setBool(false, "a"); }), told) << "told again after a success";
 }
 
 // The original of a damaged file is kept aside once, just before the first write replaces it.
 TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
   const std::string damaged = "reverseHorizontal=true\nstray\nreverseVertical=false\n";
-  writeFile(file(), damaged);
-  writeFile(folder / "defaults.txt.damaged-1", "an older copy that must stay\n");
+  put(file(), damaged);
+  put(folder / "defaults.txt.damaged-1", "an older copy that must stay\n");
   {
     FileUserDefaults store(folder);
     store.registerDefaults({{"isEnabled", true}, {"reverseVertical", true}});
@@ -103,45 +211,67 @@ TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
     EXPECT_EQ(store.damagedFileMovedTo(), folder / "defaults.txt.damaged-2");
     store.setBool(true, "isEnabled");
   }
-  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-2"), damaged);
-  EXPECT_EQ(readFile(folder / "defaults.txt.damaged-1"), "an older copy that must stay\n");
-  EXPECT_EQ(folderContents().size(), 3u) << "kept aside once, not at every write";
+  EXPECT_EQ(contents(folder / "defaults.txt.damaged-2"), damaged);
+  EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), "an older copy that must stay\n");
+  EXPECT_EQ(names(folder).size(), 3u) << "kept aside once, not at every write";
   FileUserDefaults again(folder);
-  EXPECT_EQ(again.storedValues(), (std::map<std::string, bool>{{"isEnabled", true},
-                                                                {"reverseHorizontal", true},
-                                                                {"reverseVertical", false}}));
+  EXPECT_EQ(again.storedValues(), (Values{{"isEnabled", true},
+                                          {"reverseHorizontal", true},
+                                          {"reverseVertical", false}}));
   EXPECT_EQ(again.skippedLineCount(), 0);
 }
 
-TEST_F(FileUserDefaultsTest, AFailedWriteIsReportedOnceAndAgainAfterARecovery) {
-  const fs::path blocked = folder / "not-a-folder";
-  writeFile(blocked, "");  // a file where the store's folder should be
-  FileUserDefaults store(blocked);
-  ::testing::internal::CaptureStderr();
-  store.setBool(true, "isEnabled");
-  store.setBool(false, "isEnabled");
-  const std::string reported = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << reported;
-  EXPECT_NE(reported.find((blocked / "defaults.txt").string()), std::string::npos) << reported;
-  EXPECT_NE(reported.find("cannot make the folder"), std::string::npos) << reported;
-
-  fs::remove(blocked);
-  ::testing::internal::CaptureStderr();
-  store.setBool(true, "isEnabled");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(FileUserDefaults(blocked).storedValues(), (std::map<std::string, bool>{{"isEnabled", true}}));
-
-  fs::remove_all(blocked);
-  writeFile(blocked, "");
-  ::testing::internal::CaptureStderr();
-  store.setBool(false, "isEnabled");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), reported) << "the same failure, told again";
+TEST_F(FileUserDefaultsTest, AWriteChangesOnlyItsOwnKeyOverTheFileAsItIsThen) {
+  put(file(), "isEnabled=true\n");
+  FileUserDefaults store(folder);
+  put(file(), "isEnabled=false\nreverseHorizontal=true\n");  // edited while the program runs
+  store.setBool(false, "reverseVertical");
+  const Values expected{{"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
+  EXPECT_EQ(store.storedValues(), expected);
+  EXPECT_EQ(FileUserDefaults(folder).storedValues(), expected);
 }
 
-TEST_F(FileUserDefaultsTest, TheFolderFollowsXdgConfigHomeThenHome) {
+TEST_F(FileUserDefaultsTest, ALinkedFileIsWrittenThroughAndKeepsItsPermissionBits) {
+  const struct {
+    fs::perms mode;
+    bool isLinked;
+  } rows[] = {{fs::perms(0644), false}, {fs::perms(0444), false}, {fs::perms(0640), true}, {fs::perms(0444), true}};
+  for (const auto& [mode, isLinked] : rows) {
+    emptyFolder();
+    const fs::path target = isLinked ? folder / "elsewhere" / "mine.txt" : file();
+    fs::create_directories(target.parent_path());
+    put(target, "isEnabled=true\n");
+    fs::permissions(target, mode);
+    if (isLinked) fs::create_symlink("elsewhere/mine.txt", file());
+    FileUserDefaults(folder).setBool(false, "isEnabled");
+    EXPECT_EQ(fs::is_symlink(file()), isLinked);
+    EXPECT_EQ(FileUserDefaults(folder).storedValues(), (Values{{"isEnabled", false}}));
+    EXPECT_NE(contents(target).find("isEnabled=false"), std::string::npos);
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    EXPECT_EQ(names(target.parent_path()), Names{target.filename()}) << "nothing left beside it";
+  }
+}
+
+TEST_F(FileUserDefaultsTest, OurOwnLeftoverTemporaryFilesAreRemovedAtStart) {
+  fs::create_directories(folder / "elsewhere");
+  fs::create_symlink("elsewhere/defaults.txt", file());
+  for (const fs::path& name : {folder / ".defaults.txt.tmp-a1B2c3", folder / ".defaults.txt.tmp-abcdefg",
+                               folder / ".defaults.txt.Ab12Cd", folder / "notes.txt",
+                               folder / "elsewhere" / ".defaults.txt.tmp-Zz9Yy8"}) {
+    put(name, "isEnabled=false\n");
+  }
+  FileUserDefaults store(folder);
+  EXPECT_EQ(names(folder),
+            (Names{".defaults.txt.Ab12Cd", ".defaults.txt.tmp-abcdefg", "defaults.txt", "elsewhere", "notes.txt"}));
+  EXPECT_EQ(names(folder / "elsewhere"), Names{});
+}
+
+TEST_F(FileUserDefaultsTest, TheFolderFollowsAnAbsoluteXdgConfigHomeThenHome) {
   const char* rows[][3] = {{"/x", "/h", "/x/wheelright"},
                            {"", "/h", "/h/.config/wheelright"},
+                           {"rel", "/h", "/h/.config/wheelright"},
                            {nullptr, "/h", "/h/.config/wheelright"},
+                           {"rel", nullptr, ""},
                            {nullptr, nullptr, ""}};
   const auto put = [](const char* name, const char* value) {
     value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);

@@ -1,23 +1,30 @@
 #include "platform/sim/file_user_defaults.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <sstream>
 #include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "base/scope_exit.h"
+
 namespace wheelright::sim {
+namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* fileHeader = "# Wheelright user defaults: one key=true|false a line\n";
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+// Ours alone, so that a start can remove what a killed write left.
+constexpr std::string_view temporaryPrefix = ".defaults.txt.tmp-";
+constexpr std::string_view temporarySuffix = "XXXXXX";
 
 std::string_view trimmed(std::string_view text) {
   const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -46,31 +53,36 @@ bool writeAll(int fd, const std::string& text) {
   return true;
 }
 
+std::string because(std::string what, int code) {
+  return std::move(what) + ": " + std::strerror(code);
+}
+
+const char* kindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "something else";
+}
+
+// The file a path names once its symbolic links are followed, whether or not that file exists.
+fs::path resolved(fs::path path) {
+  std::error_code error;
+  for (int hops = 0; hops < 40 && fs::is_symlink(path, error); ++hops) {
+    const fs::path link = fs::read_symlink(path, error);
+    if (error) break;
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  return path;
+}
+
 }  // namespace
 
-FileUserDefaults::FileUserDefaults(std::map<std::string, bool> stored)
-    : stored_(std::move(stored)) {}
-
-FileUserDefaults::FileUserDefaults(std::filesystem::path directory)
-    : path_(std::move(directory) / fileName) {
-  load();
-}
-
-std::filesystem::path FileUserDefaults::standardDirectory() {
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
-    return std::filesystem::path(config) / "wheelright";
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return std::filesystem::path(home) / ".config" / "wheelright";
-  }
-  return {};
-}
-
-void FileUserDefaults::registerDefaults(const std::map<std::string, bool>& defaults) {
+void SimUserDefaults::registerDefaults(const std::map<std::string, bool>& defaults) {
   for (const auto& [key, value] : defaults) registered_[key] = value;
 }
 
-bool FileUserDefaults::boolForKey(const std::string& key) const {
+bool SimUserDefaults::boolForKey(const std::string& key) const {
   if (const auto stored = stored_.find(key); stored != stored_.end()) return stored->second;
   if (const auto registered = registered_.find(key); registered != registered_.end()) {
     return registered->second;
@@ -78,105 +90,169 @@ bool FileUserDefaults::boolForKey(const std::string& key) const {
   return false;
 }
 
-void FileUserDefaults::setBool(bool value, const std::string& key) {
-  stored_[key] = value;
-  write();
+FileUserDefaults::FileUserDefaults(fs::path directory, WriteFunction write)
+    : path_(std::move(directory) / fileName), write_(write ? std::move(write) : writeAll) {
+  removeLeftoverTemporaryFiles();
+  open();
 }
 
-void FileUserDefaults::load() {
-  std::error_code error;
-  if (!std::filesystem::exists(path_, error)) return;
-  std::ifstream file(path_, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (!file.is_open() || file.bad()) {
-    isDamaged_ = true;  // unreadable: nothing of it is known, so all of it is kept
-    return;
+void FileUserDefaults::relaunch() {
+  SimUserDefaults::relaunch();
+  if (isUsable_) open();
+}
+
+void FileUserDefaults::open() {
+  if (const std::optional<std::string> failure = read()) {
+    isUsable_ = false;
+    std::fprintf(stderr, "wheelright: settings not read from %s: %s; kept in memory for this run\n",
+                 path_.c_str(), failure->c_str());
   }
+}
+
+fs::path FileUserDefaults::standardDirectory() {
+  if (const char* config = std::getenv("XDG_CONFIG_HOME");
+      config != nullptr && fs::path(config).is_absolute()) {
+    return fs::path(config) / "wheelright";
+  }
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return fs::path(home) / ".config" / "wheelright";
+  }
+  return {};
+}
+
+void FileUserDefaults::setBool(bool value, const std::string& key) {
+  unsaved_[key] = value;
+  stored_[key] = value;
+  if (!isUsable_) return;
+  const std::optional<std::string> failure = write();
+  if (!failure) unsaved_.clear();
+  report(failure);
+}
+
+std::optional<std::string> FileUserDefaults::read() {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0 && errno == ENOENT) {
+    stored_ = unsaved_;
+    skippedLines_ = 0;
+    return std::nullopt;
+  }
+  if (fd < 0) return because("cannot open it", errno);
+  const ScopeExit closing([fd] { ::close(fd); });
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) return because("cannot read it", errno);
+  if (!S_ISREG(status.st_mode)) return std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
+
+  // One byte past the limit tells an oversized file, also one that grows while it is read.
+  std::string text(maximumFileSize + 1, '\0');
+  std::size_t size = 0;
+  while (size < text.size()) {
+    const ssize_t n = ::read(fd, text.data() + size, text.size() - size);
+    if (n < 0) return because("cannot read it", errno);
+    if (n == 0) break;
+    size += static_cast<std::size_t>(n);
+  }
+  if (size > maximumFileSize) return std::string("it is larger than 1 MiB");
+  text.resize(size);
+  if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
+
+  std::map<std::string, bool> values;
+  int skipped = 0;
   std::istringstream lines(text);
   std::string raw;
   while (std::getline(lines, raw)) {
     const std::string_view line = trimmed(raw);
     if (line.empty() || line.front() == '#') continue;
     if (auto value = entry(line)) {
-      stored_[value->first] = value->second;
+      values[value->first] = value->second;
     } else {
-      ++skippedLines_;
+      ++skipped;
     }
   }
-  isDamaged_ = skippedLines_ > 0;
+  for (const auto& [key, value] : unsaved_) values[key] = value;
+  stored_ = std::move(values);
+  skippedLines_ = skipped;
+  return std::nullopt;
 }
 
-bool FileUserDefaults::moveDamagedFileAside(std::string& failure) {
-  for (int n = 1;; ++n) {
-    std::filesystem::path aside = path_;
-    aside += ".damaged-" + std::to_string(n);
+void FileUserDefaults::removeLeftoverTemporaryFiles() const {
+  for (const fs::path& folder : {path_.parent_path(), resolved(path_).parent_path()}) {
     std::error_code error;
-    const bool isTaken = std::filesystem::exists(aside, error);
-    if (!error && isTaken) continue;
-    if (!error) std::filesystem::rename(path_, aside, error);
-    if (error) {
-      failure = "cannot keep the damaged file aside as " + aside.string() + ": " + error.message();
-      return false;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+      const std::string name = it->path().filename().string();
+      if (name.size() == temporaryPrefix.size() + temporarySuffix.size() &&
+          name.starts_with(temporaryPrefix)) {
+        std::error_code ignored;
+        fs::remove(it->path(), ignored);
+      }
     }
-    movedTo_ = std::move(aside);
-    return true;
   }
 }
 
-void FileUserDefaults::report(const std::string& failure) {
-  if (failure == reportedFailure_) return;
-  reportedFailure_ = failure;
-  if (!failure.empty()) {
-    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(), failure.c_str());
+// The file stays as it was until the last step, the rename of a complete, flushed file over it.
+std::optional<std::string> FileUserDefaults::write() {
+  // The other keys come from the file as it is now, so edits made meanwhile are kept.
+  if (std::optional<std::string> failure = read()) return failure;
+
+  // A symbolic link stays and its target gets the new file.
+  const fs::path target = resolved(path_);
+  std::error_code error;
+  fs::create_directories(target.parent_path(), error);
+  if (error) return "cannot make the folder: " + error.message();
+  struct stat status {};
+  const mode_t mode = ::stat(target.c_str(), &status) == 0 ? status.st_mode & 07777 : 0600;
+
+  std::string text = fileHeader;
+  for (const auto& [key, value] : stored_) text += key + (value ? "=true\n" : "=false\n");
+  std::string pattern = (target.parent_path() / temporaryPrefix).string();
+  pattern += temporarySuffix;
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return because("cannot make a temporary file", errno);
+  const bool isWritten = write_(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  const int writeError = errno;
+  const bool isClosed = ::close(fd) == 0;
+  if (!isWritten || !isClosed) {
+    const int code = isWritten ? errno : writeError;
+    ::unlink(pattern.c_str());
+    return because("cannot write the temporary file", code);
   }
+
+  // A damaged original keeps its bytes under a second name; the rename then replaces only a name.
+  std::optional<fs::path> aside;
+  if (skippedLines_ > 0) {
+    for (int n = 1; !aside; ++n) {
+      fs::path name = target;
+      name += ".damaged-" + std::to_string(n);
+      if (::link(target.c_str(), name.c_str()) == 0) {
+        aside = std::move(name);
+      } else if (errno != EEXIST) {
+        const std::string failure = because("cannot keep the damaged file aside as " + name.string(), errno);
+        ::unlink(pattern.c_str());
+        return failure;
+      }
+    }
+  }
+  if (std::rename(pattern.c_str(), target.c_str()) != 0) {
+    const int code = errno;
+    ::unlink(pattern.c_str());
+    if (aside) ::unlink(aside->c_str());
+    return because("cannot replace it", code);
+  }
+  if (aside) movedTo_ = std::move(aside);
+  skippedLines_ = 0;
+  // The rename itself reaches the disk with the folder.
+  if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return std::nullopt;
 }
 
-void FileUserDefaults::write() {
-  if (path_.empty()) return;
-  std::string failure;
-  const auto failed = [&failure](std::string what, int code) {
-    failure = std::move(what) + ": " + std::generic_category().message(code);
-    return false;
-  };
-  const auto writeFile = [&]() -> bool {
-    std::error_code error;
-    std::filesystem::create_directories(path_.parent_path(), error);
-    if (error) return failed("cannot make the folder", error.value());
-    // What cannot be kept aside is not overwritten either.
-    if (isDamaged_ && std::filesystem::exists(path_, error)) {
-      if (!moveDamagedFileAside(failure)) return false;
-    }
-    isDamaged_ = false;
-
-    std::string text = fileHeader;
-    for (const auto& [key, value] : stored_) text += key + (value ? "=true\n" : "=false\n");
-
-    std::string pattern = (path_.parent_path() / (std::string(".") + fileName + ".XXXXXX")).string();
-    std::vector<char> temporary(pattern.begin(), pattern.end());
-    temporary.push_back('\0');
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return failed("cannot make a temporary file", errno);
-    const bool isWritten = writeAll(fd, text) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    const bool isClosed = ::close(fd) == 0;
-    if (!isWritten || !isClosed) {
-      const int code = isWritten ? errno : writeError;
-      ::unlink(temporary.data());
-      return failed("cannot write the temporary file", code);
-    }
-    if (std::rename(temporary.data(), path_.c_str()) != 0) {
-      const int code = errno;
-      ::unlink(temporary.data());
-      return failed("cannot replace the file", code);
-    }
-    // The rename itself reaches the disk with the folder.
-    if (const int folder = ::open(path_.parent_path().c_str(), O_RDONLY); folder >= 0) {
-      ::fsync(folder);
-      ::close(folder);
-    }
-    return true;
-  };
-  report(writeFile() ? std::string() : failure);
+void FileUserDefaults::report(const std::optional<std::string>& failure) {
+  if (failure && !isFailureReported_) {
+    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(), failure->c_str());
+  }
+  isFailureReported_ = failure.has_value();
 }
 
 }  // namespace wheelright::sim

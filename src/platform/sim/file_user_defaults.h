@@ -1,15 +1,10 @@
 #pragma once
-// The simulator's user defaults store (NSUserDefaults). Registered defaults live in memory only;
-// stored values live in one file that every setBool rewrites whole and atomically (a temporary
-// file in the same folder, flushed to disk, then renamed over the old one).
-//
-// File format (UTF-8): one `key=true` or `key=false` a line, split at the last `=`; blank lines
-// and lines beginning with `#` are ignored. The file is read key by key: a line of any other form
-// is skipped and every other value kept. Such a file is damaged, so before the first write
-// replaces it, it is moved aside under a name not yet taken (`defaults.txt.damaged-<n>`); it is
-// never deleted or overwritten. A write that fails is reported on standard error, once.
+// The simulator's user defaults stores (NSUserDefaults): registered defaults live in memory only;
+// stored values live in a file or, for a run without one, in memory.
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,46 +13,76 @@
 
 namespace wheelright::sim {
 
-class FileUserDefaults final : public UserDefaults {
+// What the simulator's stores share: the values they hold and whether those reach a file.
+class SimUserDefaults : public UserDefaults {
  public:
-  static constexpr const char* fileName = "defaults.txt";
-
-  // A store that keeps its stored values in memory only.
-  explicit FileUserDefaults(std::map<std::string, bool> stored = {});
-  // The store of <directory>/defaults.txt, read now; the folder is made on the first write.
-  explicit FileUserDefaults(std::filesystem::path directory);
-
-  // $XDG_CONFIG_HOME/wheelright, else $HOME/.config/wheelright; empty when neither is set.
-  static std::filesystem::path standardDirectory();
-
   void registerDefaults(const std::map<std::string, bool>& defaults) override;
   bool boolForKey(const std::string& key) const override;
-  void setBool(bool value, const std::string& key) override;
 
   // Every key that holds a stored value, those Wheelright never sets included.
   const std::map<std::string, bool>& storedValues() const { return stored_; }
-  // Empty for a store in memory.
+  // False while the values are kept in memory only.
+  virtual bool isStored() const = 0;
+  // As a new launch in the same process finds the store: no registered defaults.
+  virtual void relaunch() { registered_.clear(); }
+
+ protected:
+  std::map<std::string, bool> registered_;
+  std::map<std::string, bool> stored_;
+};
+
+// Stored values that last as long as the process: tests, and a run with no home directory.
+class MemoryUserDefaults final : public SimUserDefaults {
+ public:
+  void setBool(bool value, const std::string& key) override { stored_[key] = value; }
+  bool isStored() const override { return false; }
+};
+
+// The store of <directory>/defaults.txt: one `key=true|false` a line (see the README, "Where the
+// settings live"). Every setBool re-reads the file and replaces it whole, or leaves it as it was.
+class FileUserDefaults final : public SimUserDefaults {
+ public:
+  static constexpr const char* fileName = "defaults.txt";
+  static constexpr std::uintmax_t maximumFileSize = 1 << 20;
+  // Writes all of the text to the open file, or returns false with errno set.
+  using WriteFunction = std::function<bool(int fd, const std::string& text)>;
+
+  // Reads the file now and removes temporary files that earlier runs left; the folder is made
+  // on the first write. `write` stands in for the disk in tests.
+  explicit FileUserDefaults(std::filesystem::path directory, WriteFunction write = {});
+
+  // $XDG_CONFIG_HOME/wheelright (absolute only), else $HOME/.config/wheelright; else empty.
+  static std::filesystem::path standardDirectory();
+
+  void setBool(bool value, const std::string& key) override;
+  // The file is read again; values that never reached it stay.
+  void relaunch() override;
+  // False when the file could not be used at start or the last write failed.
+  bool isStored() const override { return isUsable_ && unsaved_.empty(); }
+
   const std::filesystem::path& filePath() const { return path_; }
-  // The lines of the file that were skipped when it was read.
+  // The lines of the file that were skipped when it was last read.
   int skippedLineCount() const { return skippedLines_; }
-  // Where the damaged file was moved before the first write, if it was.
+  // Where the last damaged file was kept aside, if one was.
   const std::optional<std::filesystem::path>& damagedFileMovedTo() const { return movedTo_; }
 
  private:
-  void load();
-  // False, with the reason, when the damaged file could not be moved out of the way.
-  bool moveDamagedFileAside(std::string& failure);
-  void write();
-  // One line on standard error for each new failure; a success lets the next one be told again.
-  void report(const std::string& failure);
+  // The reason when the file cannot be used; an absent file reads as empty.
+  std::optional<std::string> read();
+  // Reads the file, or keeps the values in memory for the rest of the run.
+  void open();
+  std::optional<std::string> write();
+  void removeLeftoverTemporaryFiles() const;
+  // A failure is told on standard error once; a write that succeeds lets the next one be told.
+  void report(const std::optional<std::string>& failure);
 
   std::filesystem::path path_;
-  std::map<std::string, bool> registered_;
-  std::map<std::string, bool> stored_;
+  WriteFunction write_;
+  bool isUsable_ = true;                  // false: the file was left alone for the whole run
+  std::map<std::string, bool> unsaved_;   // set since the last write that reached the file
   int skippedLines_ = 0;
-  bool isDamaged_ = false;  // the file on disk is to be kept aside before it is replaced
   std::optional<std::filesystem::path> movedTo_;
-  std::string reportedFailure_;
+  bool isFailureReported_ = false;
 };
 
 }  // namespace wheelright::sim

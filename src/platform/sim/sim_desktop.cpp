@@ -54,11 +54,12 @@ SimDesktop::SimDesktop(Options options)
 UserDefaults& SimDesktop::userDefaults() { return *userDefaults_; }
 
 void SimDesktop::reopenUserDefaults() {
-  if (options_.defaultsDirectory) {
+  if (store_) {
+    store_->relaunch();
+  } else if (options_.defaultsDirectory) {
     store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory);
   } else {
-    store_ = std::make_unique<FileUserDefaults>(store_ ? store_->storedValues()
-                                                       : std::map<std::string, bool>{});
+    store_ = std::make_unique<MemoryUserDefaults>();
   }
 }
 

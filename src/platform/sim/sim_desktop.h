@@ -48,7 +48,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   // What the application talks to; its calls are logged.
   UserDefaults& userDefaults();
   // The store behind it.
-  FileUserDefaults& userDefaultsStore() { return *store_; }
+  SimUserDefaults& userDefaultsStore() { return *store_; }
   // As a new launch of the application finds the store: the stored values read again, no
   // registered defaults.
   void reopenUserDefaults();
@@ -72,7 +72,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimEventTaps eventTaps_;
   SimAlertPresenter alerts_;
   SimStatusItem statusItem_;
-  std::unique_ptr<FileUserDefaults> store_;
+  std::unique_ptr<SimUserDefaults> store_;
   std::unique_ptr<LoggedUserDefaults> userDefaults_;
 };
 
