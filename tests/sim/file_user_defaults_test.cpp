@@ -55,7 +55,8 @@ class FileUserDefaultsTest : public ::testing::Test {
       std::string text = entry.path().filename().string() + " " +
                          std::to_string(static_cast<int>(entry.symlink_status().type()));
       if (entry.is_symlink()) text += " -> " + fs::read_symlink(entry).string();
-      if (entry.is_regular_file()) text += " " + std::to_string(std::hash<std::string>()(contents(entry)));
+      if (entry.is_regular_file())
+        text += " " + std::to_string(std::hash<std::string>()(contents(entry)));
       entries.insert(text);
     }
     return entries;
@@ -112,7 +113,8 @@ TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
     Values values;
     int skipped;
   };
-  const std::string mebibyte = "a=true\n#" + std::string(FileUserDefaults::maximumFileSize - 9, ' ') + "\n";
+  const std::string mebibyte =
+      "a=true\n#" + std::string(FileUserDefaults::maximumFileSize - 9, ' ') + "\n";
   const std::vector<Row> rows = {
       {"", {}, 0},
       {"a=true\n\n# note\n  b = false \r\nc=true", {{"a", true}, {"b", false}, {"c", true}}, 0},
@@ -138,11 +140,17 @@ TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
 
 TEST_F(FileUserDefaultsTest, AnythingButASmallRegularFileIsLeftAloneAndTheRunKeepsItsValues) {
   const std::string oversized(FileUserDefaults::maximumFileSize + 1, '\n');
+  // Root gets a copy of the device: a store that wrote through a link could replace the real one.
+  const auto device = [&](const char* path) {
+    struct stat real {};
+    if (::geteuid() != 0) return fs::create_symlink(path, file());
+    if (::stat(path, &real) == 0) ::mknod(file().c_str(), S_IFCHR | 0666, real.st_rdev);
+  };
   const std::vector<std::pair<std::function<void()>, std::string>> rows = {
       {[&] { fs::create_directory(file()); }, "it is a directory, not a regular file"},
       {[&] { ::mkfifo(file().c_str(), 0600); }, "it is a FIFO, not a regular file"},
-      {[&] { fs::create_symlink("/dev/null", file()); }, "it is a device, not a regular file"},
-      {[&] { fs::create_symlink("/dev/zero", file()); }, "it is a device, not a regular file"},
+      {[&] { device("/dev/null"); }, "it is a device, not a regular file"},
+      {[&] { device("/dev/zero"); }, "it is a device, not a regular file"},
       {[&] { put(file(), oversized); }, "it is larger than 1 MiB"},
       // A regular file whose first byte cannot be read, also by root; Linux only.
       {[&] { fs::create_symlink("/proc/self/mem", file()); }, "cannot read it"},
@@ -189,7 +197,8 @@ TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUnt
   isFull = false;
   EXPECT_EQ(stderrOf([&] { store.setBool(true, "a"); }), "");
   EXPECT_TRUE(store.isStored());
-  const Values all{{"a", true}, {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
+  const Values all{
+      {"a", true}, {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
   EXPECT_EQ(FileUserDefaults(folder).storedValues(), all);
   EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), damaged);
 
@@ -215,9 +224,8 @@ TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
   EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), "an older copy that must stay\n");
   EXPECT_EQ(names(folder).size(), 3u) << "kept aside once, not at every write";
   FileUserDefaults again(folder);
-  EXPECT_EQ(again.storedValues(), (Values{{"isEnabled", true},
-                                          {"reverseHorizontal", true},
-                                          {"reverseVertical", false}}));
+  EXPECT_EQ(again.storedValues(),
+            (Values{{"isEnabled", true}, {"reverseHorizontal", true}, {"reverseVertical", false}}));
   EXPECT_EQ(again.skippedLineCount(), 0);
 }
 
@@ -226,7 +234,8 @@ TEST_F(FileUserDefaultsTest, AWriteChangesOnlyItsOwnKeyOverTheFileAsItIsThen) {
   FileUserDefaults store(folder);
   put(file(), "isEnabled=false\nreverseHorizontal=true\n");  // edited while the program runs
   store.setBool(false, "reverseVertical");
-  const Values expected{{"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
+  const Values expected{
+      {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
   EXPECT_EQ(store.storedValues(), expected);
   EXPECT_EQ(FileUserDefaults(folder).storedValues(), expected);
 }
@@ -235,7 +244,10 @@ TEST_F(FileUserDefaultsTest, ALinkedFileIsWrittenThroughAndKeepsItsPermissionBit
   const struct {
     fs::perms mode;
     bool isLinked;
-  } rows[] = {{fs::perms(0644), false}, {fs::perms(0444), false}, {fs::perms(0640), true}, {fs::perms(0444), true}};
+  } rows[] = {{fs::perms(0644), false},
+              {fs::perms(0444), false},
+              {fs::perms(0640), true},
+              {fs::perms(0444), true}};
   for (const auto& [mode, isLinked] : rows) {
     emptyFolder();
     const fs::path target = isLinked ? folder / "elsewhere" / "mine.txt" : file();
@@ -255,14 +267,15 @@ TEST_F(FileUserDefaultsTest, ALinkedFileIsWrittenThroughAndKeepsItsPermissionBit
 TEST_F(FileUserDefaultsTest, OurOwnLeftoverTemporaryFilesAreRemovedAtStart) {
   fs::create_directories(folder / "elsewhere");
   fs::create_symlink("elsewhere/defaults.txt", file());
-  for (const fs::path& name : {folder / ".defaults.txt.tmp-a1B2c3", folder / ".defaults.txt.tmp-abcdefg",
-                               folder / ".defaults.txt.Ab12Cd", folder / "notes.txt",
-                               folder / "elsewhere" / ".defaults.txt.tmp-Zz9Yy8"}) {
+  for (const fs::path& name :
+       {folder / ".defaults.txt.tmp-a1B2c3", folder / ".defaults.txt.tmp-abcdefg",
+        folder / ".defaults.txt.Ab12Cd", folder / "notes.txt",
+        folder / "elsewhere" / ".defaults.txt.tmp-Zz9Yy8"}) {
     put(name, "isEnabled=false\n");
   }
   FileUserDefaults store(folder);
-  EXPECT_EQ(names(folder),
-            (Names{".defaults.txt.Ab12Cd", ".defaults.txt.tmp-abcdefg", "defaults.txt", "elsewhere", "notes.txt"}));
+  EXPECT_EQ(names(folder), (Names{".defaults.txt.Ab12Cd", ".defaults.txt.tmp-abcdefg",
+                                  "defaults.txt", "elsewhere", "notes.txt"}));
   EXPECT_EQ(names(folder / "elsewhere"), Names{});
 }
 

@@ -90,8 +90,8 @@ bool SimUserDefaults::boolForKey(const std::string& key) const {
   return false;
 }
 
-FileUserDefaults::FileUserDefaults(fs::path directory, WriteFunction write)
-    : path_(std::move(directory) / fileName), write_(write ? std::move(write) : writeAll) {
+FileUserDefaults::FileUserDefaults(const fs::path& directory, WriteFunction write)
+    : path_(directory / fileName), write_(write ? std::move(write) : writeAll) {
   removeLeftoverTemporaryFiles();
   open();
 }
@@ -141,7 +141,8 @@ std::optional<std::string> FileUserDefaults::read() {
   const ScopeExit closing([fd] { ::close(fd); });
   struct stat status {};
   if (::fstat(fd, &status) != 0) return because("cannot read it", errno);
-  if (!S_ISREG(status.st_mode)) return std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
+  if (!S_ISREG(status.st_mode))
+    return std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
 
   // One byte past the limit tells an oversized file, also one that grows while it is read.
   std::string text(maximumFileSize + 1, '\0');
@@ -226,7 +227,8 @@ std::optional<std::string> FileUserDefaults::write() {
       if (::link(target.c_str(), name.c_str()) == 0) {
         aside = std::move(name);
       } else if (errno != EEXIST) {
-        const std::string failure = because("cannot keep the damaged file aside as " + name.string(), errno);
+        const std::string failure =
+            because("cannot keep the damaged file aside as " + name.string(), errno);
         ::unlink(pattern.c_str());
         return failure;
       }
@@ -250,7 +252,8 @@ std::optional<std::string> FileUserDefaults::write() {
 
 void FileUserDefaults::report(const std::optional<std::string>& failure) {
   if (failure && !isFailureReported_) {
-    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(), failure->c_str());
+    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(),
+                 failure->c_str());
   }
   isFailureReported_ = failure.has_value();
 }

@@ -49,7 +49,7 @@ class FileUserDefaults final : public SimUserDefaults {
 
   // Reads the file now and removes temporary files that earlier runs left; the folder is made
   // on the first write. `write` stands in for the disk in tests.
-  explicit FileUserDefaults(std::filesystem::path directory, WriteFunction write = {});
+  explicit FileUserDefaults(const std::filesystem::path& directory, WriteFunction write = {});
 
   // $XDG_CONFIG_HOME/wheelright (absolute only), else $HOME/.config/wheelright; else empty.
   static std::filesystem::path standardDirectory();
@@ -78,8 +78,8 @@ class FileUserDefaults final : public SimUserDefaults {
 
   std::filesystem::path path_;
   WriteFunction write_;
-  bool isUsable_ = true;                  // false: the file was left alone for the whole run
-  std::map<std::string, bool> unsaved_;   // set since the last write that reached the file
+  bool isUsable_ = true;                 // false: the file was left alone for the whole run
+  std::map<std::string, bool> unsaved_;  // set since the last write that reached the file
   int skippedLines_ = 0;
   std::optional<std::filesystem::path> movedTo_;
   bool isFailureReported_ = false;
