@@ -60,7 +60,6 @@ class FileUserDefaults final : public SimUserDefaults {
   // False when the file could not be used at start or the last write failed.
   bool isStored() const override { return isUsable_ && unsaved_.empty(); }
 
-  const std::filesystem::path& filePath() const { return path_; }
   // The lines of the file that were skipped when it was last read.
   int skippedLineCount() const { return skippedLines_; }
   // Where the last damaged file was kept aside, if one was.
