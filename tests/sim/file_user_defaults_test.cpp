@@ -43,23 +43,20 @@ class FileUserDefaultsTest : public ::testing::Test {
     text << std::ifstream(path).rdbuf();
     return text.str();
   }
-  static Names names(const fs::path& in) {
+  // Each entry's name, or its name, type, link target and a digest of what a regular file holds.
+  static Names names(const fs::path& in, bool isDetailed = false) {
     Names names;
-    for (const auto& entry : fs::directory_iterator(in)) names.insert(entry.path().filename());
-    return names;
-  }
-  // Each entry of the folder: its name, type, link target and what a regular file holds.
-  Names snapshot() const {
-    Names entries;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-      std::string text = entry.path().filename().string() + " " +
-                         std::to_string(static_cast<int>(entry.symlink_status().type()));
-      if (entry.is_symlink()) text += " -> " + fs::read_symlink(entry).string();
-      if (entry.is_regular_file())
-        text += " " + std::to_string(std::hash<std::string>()(contents(entry)));
-      entries.insert(text);
+    for (const auto& entry : fs::directory_iterator(in)) {
+      std::string text = entry.path().filename();
+      if (isDetailed) {
+        text += std::to_string(static_cast<int>(entry.symlink_status().type()));
+        if (entry.is_symlink()) text += " -> " + fs::read_symlink(entry).string();
+        if (entry.is_regular_file())
+          text += std::to_string(std::hash<std::string>()(contents(entry)));
+      }
+      names.insert(text);
     }
-    return entries;
+    return names;
   }
   static std::string stderrOf(const std::function<void()>& run) {
     ::testing::internal::CaptureStderr();
@@ -68,21 +65,21 @@ class FileUserDefaultsTest : public ::testing::Test {
   }
   // What is at the path stays as it is, told once; the run keeps its values in memory.
   void expectLeftAlone(const std::string& reason) const {
-    const Names before = snapshot();
+    const Names before = names(folder, true);
     std::optional<FileUserDefaults> store;
     const std::string told = stderrOf([&] { store.emplace(folder); });
     EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
     EXPECT_NE(told.find(file().string() + ": " + reason), std::string::npos) << told;
     EXPECT_EQ(store->storedValues(), Values{});
-    EXPECT_EQ(stderrOf([&] {
-                store->setBool(false, "isEnabled");
-                store->relaunch();
-                store->setBool(true, "reverseHorizontal");
-              }),
-              "");
+    const auto change = [&] {
+      store->setBool(false, "isEnabled");
+      store->relaunch();
+      store->setBool(true, "reverseHorizontal");
+    };
+    EXPECT_EQ(stderrOf(change), "");
     EXPECT_EQ(store->storedValues(), (Values{{"isEnabled", false}, {"reverseHorizontal", true}}));
     EXPECT_FALSE(store->isStored());
-    EXPECT_EQ(snapshot(), before) << reason;
+    EXPECT_EQ(names(folder, true), before) << reason;
   }
 
   fs::path folder;
@@ -174,6 +171,7 @@ TEST_F(FileUserDefaultsTest, AFileThatCannotBeOpenedIsLeftAlone) {
 TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUntilOneSucceeds) {
   const std::string damaged = "reverseVertical=false\nstray\n";
   put(file(), damaged);
+  put(folder / "defaults.txt.damaged-1", "an older copy\n");
   bool isFull = true;
   FileUserDefaults store(folder, [&isFull](int fd, const std::string& text) {
     const std::size_t size = isFull ? text.size() / 2 : text.size();
@@ -188,7 +186,7 @@ TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUnt
   });
   EXPECT_EQ(told, "wheelright: settings not saved to " + file().string() +
                       ": cannot write the temporary file: No space left on device\n");
-  EXPECT_EQ(names(folder), Names{"defaults.txt"});
+  EXPECT_EQ(names(folder), (Names{"defaults.txt", "defaults.txt.damaged-1"}));
   EXPECT_EQ(contents(file()), damaged);
   store.relaunch();
   EXPECT_FALSE(store.isStored());
@@ -196,58 +194,24 @@ TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUnt
 
   isFull = false;
   EXPECT_EQ(stderrOf([&] { store.setBool(true, "a"); }), "");
+  store.setBool(true, "a");
   EXPECT_TRUE(store.isStored());
   const Values all{
       {"a", true}, {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
   EXPECT_EQ(FileUserDefaults(folder).storedValues(), all);
-  EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), damaged);
+  EXPECT_EQ(contents(folder / "defaults.txt.damaged-2"), damaged) << "under a name not yet taken";
+  EXPECT_EQ(names(folder).size(), 3u) << "kept aside once, not at every write";
 
   isFull = true;
   EXPECT_EQ(stderrOf([&] { store.setBool(false, "a"); }), told) << "told again after a success";
 }
 
-// The original of a damaged file is kept aside once, just before the first write replaces it.
-TEST_F(FileUserDefaultsTest, ADamagedFileIsKeptAsideUnderANameNotYetTaken) {
-  const std::string damaged = "reverseHorizontal=true\nstray\nreverseVertical=false\n";
-  put(file(), damaged);
-  put(folder / "defaults.txt.damaged-1", "an older copy that must stay\n");
-  {
-    FileUserDefaults store(folder);
-    store.registerDefaults({{"isEnabled", true}, {"reverseVertical", true}});
-    EXPECT_FALSE(store.boolForKey("reverseVertical")) << "the good lines answer";
-    EXPECT_FALSE(store.damagedFileMovedTo()) << "nothing moves before a write";
-    store.setBool(false, "isEnabled");
-    EXPECT_EQ(store.damagedFileMovedTo(), folder / "defaults.txt.damaged-2");
-    store.setBool(true, "isEnabled");
-  }
-  EXPECT_EQ(contents(folder / "defaults.txt.damaged-2"), damaged);
-  EXPECT_EQ(contents(folder / "defaults.txt.damaged-1"), "an older copy that must stay\n");
-  EXPECT_EQ(names(folder).size(), 3u) << "kept aside once, not at every write";
-  FileUserDefaults again(folder);
-  EXPECT_EQ(again.storedValues(),
-            (Values{{"isEnabled", true}, {"reverseHorizontal", true}, {"reverseVertical", false}}));
-  EXPECT_EQ(again.skippedLineCount(), 0);
-}
-
-TEST_F(FileUserDefaultsTest, AWriteChangesOnlyItsOwnKeyOverTheFileAsItIsThen) {
-  put(file(), "isEnabled=true\n");
-  FileUserDefaults store(folder);
-  put(file(), "isEnabled=false\nreverseHorizontal=true\n");  // edited while the program runs
-  store.setBool(false, "reverseVertical");
-  const Values expected{
-      {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};
-  EXPECT_EQ(store.storedValues(), expected);
-  EXPECT_EQ(FileUserDefaults(folder).storedValues(), expected);
-}
-
-TEST_F(FileUserDefaultsTest, ALinkedFileIsWrittenThroughAndKeepsItsPermissionBits) {
+// A write changes its own key over the file as it is then, edited by hand meanwhile.
+TEST_F(FileUserDefaultsTest, AWriteGoesThroughALinkKeepsTheModeAndChangesOnlyItsOwnKey) {
   const struct {
     fs::perms mode;
     bool isLinked;
-  } rows[] = {{fs::perms(0644), false},
-              {fs::perms(0444), false},
-              {fs::perms(0640), true},
-              {fs::perms(0444), true}};
+  } rows[] = {{fs::perms(0644), false}, {fs::perms(0444), false}, {fs::perms(0640), true}};
   for (const auto& [mode, isLinked] : rows) {
     emptyFolder();
     const fs::path target = isLinked ? folder / "elsewhere" / "mine.txt" : file();
@@ -255,9 +219,15 @@ TEST_F(FileUserDefaultsTest, ALinkedFileIsWrittenThroughAndKeepsItsPermissionBit
     put(target, "isEnabled=true\n");
     fs::permissions(target, mode);
     if (isLinked) fs::create_symlink("elsewhere/mine.txt", file());
-    FileUserDefaults(folder).setBool(false, "isEnabled");
+    FileUserDefaults store(folder);
+    fs::permissions(target, fs::perms(0600));
+    put(target, "isEnabled=true\nreverseHorizontal=true\n");
+    fs::permissions(target, mode);
+    store.setBool(false, "isEnabled");
+    const Values expected{{"isEnabled", false}, {"reverseHorizontal", true}};
+    EXPECT_EQ(store.storedValues(), expected);
+    EXPECT_EQ(FileUserDefaults(folder).storedValues(), expected);
     EXPECT_EQ(fs::is_symlink(file()), isLinked);
-    EXPECT_EQ(FileUserDefaults(folder).storedValues(), (Values{{"isEnabled", false}}));
     EXPECT_NE(contents(target).find("isEnabled=false"), std::string::npos);
     EXPECT_EQ(fs::status(target).permissions(), mode);
     EXPECT_EQ(names(target.parent_path()), Names{target.filename()}) << "nothing left beside it";

@@ -240,7 +240,6 @@ std::optional<std::string> FileUserDefaults::write() {
     if (aside) ::unlink(aside->c_str());
     return because("cannot replace it", code);
   }
-  if (aside) movedTo_ = std::move(aside);
   skippedLines_ = 0;
   // The rename itself reaches the disk with the folder.
   if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {

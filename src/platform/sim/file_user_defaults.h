@@ -62,8 +62,6 @@ class FileUserDefaults final : public SimUserDefaults {
 
   // The lines of the file that were skipped when it was last read.
   int skippedLineCount() const { return skippedLines_; }
-  // Where the last damaged file was kept aside, if one was.
-  const std::optional<std::filesystem::path>& damagedFileMovedTo() const { return movedTo_; }
 
  private:
   // The reason when the file cannot be used; an absent file reads as empty.
@@ -80,7 +78,6 @@ class FileUserDefaults final : public SimUserDefaults {
   bool isUsable_ = true;                 // false: the file was left alone for the whole run
   std::map<std::string, bool> unsaved_;  // set since the last write that reached the file
   int skippedLines_ = 0;
-  std::optional<std::filesystem::path> movedTo_;
   bool isFailureReported_ = false;
 };
 
