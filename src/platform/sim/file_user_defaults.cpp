@@ -144,17 +144,14 @@ std::optional<std::string> FileUserDefaults::read() {
   if (!S_ISREG(status.st_mode))
     return std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
 
-  // One byte past the limit tells an oversized file, also one that grows while it is read.
-  std::string text(maximumFileSize + 1, '\0');
-  std::size_t size = 0;
-  while (size < text.size()) {
-    const ssize_t n = ::read(fd, text.data() + size, text.size() - size);
+  // Counted as it is read, so that a file growing meanwhile cannot exhaust memory either.
+  std::string text;
+  char chunk[4096];
+  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) != 0;) {
     if (n < 0) return because("cannot read it", errno);
-    if (n == 0) break;
-    size += static_cast<std::size_t>(n);
+    text.append(chunk, static_cast<std::size_t>(n));
+    if (text.size() > maximumFileSize) return std::string("it is larger than 1 MiB");
   }
-  if (size > maximumFileSize) return std::string("it is larger than 1 MiB");
-  text.resize(size);
   if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
 
   std::map<std::string, bool> values;
