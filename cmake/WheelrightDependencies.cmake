@@ -1,35 +1,45 @@
 # GoogleTest and Google Benchmark: the system's copies when installed, built from local sources
-# when given (a cross build cannot use the host's libraries), fetched otherwise.
+# named by FETCHCONTENT_SOURCE_DIR_<NAME> (a cross build cannot use the host's libraries), else
+# fetched.
 include_guard(GLOBAL)
 include(FetchContent)
 
-set(WHEELRIGHT_GOOGLETEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH
-    "GoogleTest sources to build when no installed GoogleTest fits (Debian: libgtest-dev)")
-set(WHEELRIGHT_BENCHMARK_SOURCE_DIR "$ENV{WHEELRIGHT_BENCHMARK_SOURCE_DIR}" CACHE PATH
-    "Google Benchmark sources to build when no installed copy fits (Debian: apt-get source benchmark)")
+# A cross build takes Debian's GoogleTest sources (libgtest-dev) when they are there.
+if(CMAKE_CROSSCOMPILING AND NOT DEFINED FETCHCONTENT_SOURCE_DIR_GOOGLETEST
+   AND EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(FETCHCONTENT_SOURCE_DIR_GOOGLETEST /usr/src/googletest CACHE PATH "GoogleTest sources")
+endif()
 
-# Declares a dependency from the local sources when they are there, else from its release archive.
-function(wheelright_declare name label source_dir url)
-  if(source_dir AND EXISTS "${source_dir}/CMakeLists.txt")
+# FetchContent only checks that a named folder exists; one without sources would fail later and
+# less plainly.
+function(wheelright_check_source_dir name hint)
+  set(dir "${FETCHCONTENT_SOURCE_DIR_${name}}")
+  if(dir AND NOT EXISTS "${dir}/CMakeLists.txt")
+    message(FATAL_ERROR "FETCHCONTENT_SOURCE_DIR_${name}=${dir} holds no sources (${hint})")
+  endif()
+endfunction()
+wheelright_check_source_dir(GOOGLETEST "Debian: libgtest-dev puts them in /usr/src/googletest")
+wheelright_check_source_dir(BENCHMARK "see the README: apt-get source benchmark")
+
+# Says where a dependency came from: the system's copy or the folder it was built from.
+function(wheelright_report_source name label)
+  FetchContent_GetProperties(${name} SOURCE_DIR source_dir)
+  if(source_dir)
     message(STATUS "${label}: ${source_dir}")
-    FetchContent_Declare(${name} SOURCE_DIR "${source_dir}" SYSTEM)
   else()
-    message(STATUS "${label}: fetching")
-    FetchContent_Declare(${name} URL ${url} DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM)
+    message(STATUS "${label}: system")
   endif()
 endfunction()
 
 function(wheelright_find_googletest)
-  find_package(GTest QUIET)
-  if(GTest_FOUND)
-    message(STATUS "GoogleTest: system")
-    return()
-  endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  wheelright_declare(googletest GoogleTest "${WHEELRIGHT_GOOGLETEST_SOURCE_DIR}"
-                     https://github.com/google/googletest/archive/refs/tags/v1.14.0.tar.gz)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  FetchContent_Declare(googletest
+    URL https://github.com/google/googletest/archive/refs/tags/v1.14.0.tar.gz
+    DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM
+    FIND_PACKAGE_ARGS NAMES GTest)
   FetchContent_MakeAvailable(googletest)
+  wheelright_report_source(googletest GoogleTest)
   foreach(name gtest gtest_main)
     if(NOT TARGET GTest::${name})
       add_library(GTest::${name} ALIAS ${name})
@@ -38,11 +48,6 @@ function(wheelright_find_googletest)
 endfunction()
 
 function(wheelright_find_benchmark)
-  find_package(benchmark QUIET)
-  if(benchmark_FOUND)
-    message(STATUS "Google Benchmark: system")
-    return()
-  endif()
   set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
   set(BENCHMARK_ENABLE_GTEST_TESTS OFF CACHE BOOL "" FORCE)
   set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
@@ -55,13 +60,12 @@ function(wheelright_find_benchmark)
     endforeach()
     set(COMPILE_HAVE_GNU_POSIX_REGEX OFF)
   endif()
-  if(WHEELRIGHT_BENCHMARK_SOURCE_DIR AND NOT EXISTS "${WHEELRIGHT_BENCHMARK_SOURCE_DIR}/CMakeLists.txt")
-    message(FATAL_ERROR "WHEELRIGHT_BENCHMARK_SOURCE_DIR=${WHEELRIGHT_BENCHMARK_SOURCE_DIR} holds no "
-                        "Google Benchmark sources (see the README: apt-get source benchmark)")
-  endif()
   # Neither Debian's sources nor the archive are a git checkout; this gives the version plainly.
   set(GIT_VERSION "0.0.0")
-  wheelright_declare(benchmark "Google Benchmark" "${WHEELRIGHT_BENCHMARK_SOURCE_DIR}"
-                     https://github.com/google/benchmark/archive/refs/tags/v1.8.3.tar.gz)
+  FetchContent_Declare(benchmark
+    URL https://github.com/google/benchmark/archive/refs/tags/v1.8.3.tar.gz
+    DOWNLOAD_EXTRACT_TIMESTAMP TRUE SYSTEM
+    FIND_PACKAGE_ARGS)
   FetchContent_MakeAvailable(benchmark)
+  wheelright_report_source(benchmark "Google Benchmark")
 endfunction()
