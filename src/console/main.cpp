@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     std::cerr << error->message << '\n';
     return 2;
   }
-  const console::StartOptions& start = std::get<console::StartOptions>(parsed);
+  // Not std::get, which could throw: the one other alternative was answered above.
+  const console::StartOptions& start = *std::get_if<console::StartOptions>(&parsed);
   if (start.action == console::StartOptions::Action::showHelp)
     return printLines(console::helpLines());
   if (start.action == console::StartOptions::Action::showVersion) {

@@ -27,7 +27,8 @@ class ConfigurationProvider {
              std::is_nothrow_invocable_r_v<ScrollConfiguration, const C&> &&
              std::is_nothrow_move_constructible_v<C> && sizeof(C) <= capacity &&
              alignof(C) <= alignof(std::max_align_t))
-  ConfigurationProvider(F&& callable) noexcept(std::is_nothrow_constructible_v<C, F>) {  // NOLINT
+  // NOLINTNEXTLINE(bugprone-forwarding-reference-overload): the constraint excludes a provider
+  ConfigurationProvider(F&& callable) noexcept(std::is_nothrow_constructible_v<C, F>) {
     if constexpr (std::is_pointer_v<C>) {
       if (callable == nullptr) return;
     }

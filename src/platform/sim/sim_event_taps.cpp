@@ -19,6 +19,7 @@ bool isInterested(EventMask mask, EventType type) {
 
 template <typename Ref>
 Ref toRef(std::uintptr_t id) {
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): a handle is a number that is never dereferenced
   return reinterpret_cast<Ref>(id);
 }
 

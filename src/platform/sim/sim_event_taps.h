@@ -35,15 +35,15 @@ class SimEventTaps final : public EventTapServices {
   MachPortRef tapCreate(TapLocation location, TapPlacement placement, TapOptions options,
                         EventMask eventsOfInterest, EventTapCallback callback,
                         void* userInfo) override;
-  RunLoopSourceRef machPortCreateRunLoopSource(MachPortRef port, std::int64_t order) override;
+  RunLoopSourceRef machPortCreateRunLoopSource(MachPortRef ref, std::int64_t order) override;
   RunLoopRef mainRunLoop() override;
-  void runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef source, RunLoopMode mode) override;
-  void runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef source, RunLoopMode mode) override;
-  void tapEnable(MachPortRef port, bool enable) noexcept override;
-  bool tapIsEnabled(MachPortRef port) override;
-  void machPortInvalidate(MachPortRef port) override;
-  void release(MachPortRef port) override;
-  void release(RunLoopSourceRef source) override;
+  void runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) override;
+  void runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) override;
+  void tapEnable(MachPortRef ref, bool enable) noexcept override;
+  bool tapIsEnabled(MachPortRef ref) override;
+  void machPortInvalidate(MachPortRef ref) override;
+  void release(MachPortRef ref) override;
+  void release(RunLoopSourceRef ref) override;
 
   std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).integerValue(field);
@@ -66,15 +66,15 @@ class SimEventTaps final : public EventTapServices {
   void setEventSink(EventSink sink) { sink_ = std::move(sink); }
   // The system switches the tap off; with a reason other than silent, the matching
   // notification then goes to the tap's callback if its source runs now.
-  void disableTap(MachPortRef port, DisableReason reason);
+  void disableTap(MachPortRef ref, DisableReason reason);
 
   // The most recently created tap that has not been invalidated, if any.
   MachPortRef newestTap() const;
-  TapState tapState(MachPortRef port) const;
+  TapState tapState(MachPortRef ref) const;
   // Ports and sources the desktop keeps, which are those still referenced: 0 once everything
   // was released, however many were made before.
   std::size_t liveHandleCount() const { return ports_.size() + sources_.size(); }
-  int retainCount(MachPortRef port) const;
+  int retainCount(MachPortRef ref) const;
 
  private:
   struct Port {
