@@ -26,10 +26,13 @@ CGEventRef makeWheelEvent() {
 }
 
 void BM_HandleTapEvent(benchmark::State& state) {
+  const auto both =
+      std::make_shared<const ScrollConfiguration>(ScrollConfiguration{true, true, false});
+  const auto read = [](const void* config) noexcept {
+    return *static_cast<const ScrollConfiguration*>(config);
+  };
   const std::shared_ptr<ScrollEventTap> tap =
-      ScrollEventTap::create(makeMacEventTapServices(), []() noexcept {
-        return ScrollConfiguration{true, true, false};
-      });
+      ScrollEventTap::create(makeMacEventTapServices(), {read, both.get(), both});
   CGEventRef event = makeWheelEvent();
   const auto ref = reinterpret_cast<EventRef>(event);
   for (auto _ : state) {

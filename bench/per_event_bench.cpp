@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "base/weak_callback.h"
 #include "bench_event_taps.h"
 #include "median_runner.h"
 #include "scroll/event_fields.h"
@@ -30,13 +29,15 @@ struct Fixture {
   BenchEvent event;
 
   Fixture() {
-    // Like the application's provider: one weak load of the owner, then its three switches.
-    tap = ScrollEventTap::create(services, [weakOwner = WeakRef<Owner>(owner)]() noexcept -> ScrollConfiguration {
-      if (const Owner* o = weakOwner.get()) {
-        return {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
-      }
-      return settingsDefaultConfiguration;
-    });
+    // Like the application's provider: the owner held weakly, then its three switches.
+    tap = ScrollEventTap::create(
+        services, {.read = [](const void* context) noexcept {
+                     const auto* o = static_cast<const Owner*>(context);
+                     return ScrollConfiguration{o->reverseVertical, o->reverseHorizontal,
+                                                o->treatContinuousWithoutPhaseAsMouse};
+                   },
+                   .context = owner.get(),
+                   .owner = owner});
     tap->start();
     event.integers[field::deltaAxis1] = 3;
     event.doubles[field::fixedPtDeltaAxis1] = 3.0;
@@ -131,7 +132,8 @@ BENCHMARK(BM_FieldAccessFloor)->MinTime(0.01);
   EventRef ref = f.ref();
   ScrollEventTap* tapAddress = f.tap.get();
   benchmark::DoNotOptimize(tapAddress);
-  const WeakRef<Owner> weakOwner(f.owner);
+  const std::weak_ptr<Owner> weakOwner(f.owner);
+  const Owner* ownerAddress = f.owner.get();
   // The lifetime work sits where every event needs it: the tap is held for the whole event, and
   // the switches can only be read once the classification fields have been read.
   for (auto _ : state) {
@@ -139,8 +141,9 @@ BENCHMARK(BM_FieldAccessFloor)->MinTime(0.01);
     benchmark::DoNotOptimize(strongTap.get());
     classificationReads(*services, ref);
     ScrollConfiguration config;
-    if (const Owner* o = weakOwner.get()) {
-      config = {o->reverseVertical, o->reverseHorizontal, o->treatContinuousWithoutPhaseAsMouse};
+    if (!weakOwner.expired()) {
+      config = {ownerAddress->reverseVertical, ownerAddress->reverseHorizontal,
+                ownerAddress->treatContinuousWithoutPhaseAsMouse};
     }
     reversal(*services, ref, config);
     benchmark::ClobberMemory();

@@ -15,22 +15,3 @@ auto weakCallback(std::weak_ptr<T> owner, F body) {
 }
 
 }  // namespace wheelright
-
-namespace wheelright {
-
-// A weak reference for the per-event path: reading it costs one load of the use count and takes
-// no ownership. Everything runs on the main thread, so an object found alive stays alive until
-// the reader returns.
-template <typename T>
-class WeakRef {
- public:
-  explicit WeakRef(const std::shared_ptr<T>& object) : weak_(object), object_(object.get()) {}
-  // The object while it lives, else null.
-  T* get() const noexcept { return weak_.expired() ? nullptr : object_; }
-
- private:
-  std::weak_ptr<T> weak_;
-  T* object_;
-};
-
-}  // namespace wheelright

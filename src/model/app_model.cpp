@@ -56,16 +56,14 @@ void AppModel::postAlert(void (AppModel::*show)()) {
 
 ScrollEventTap& AppModel::eventTap() {
   if (!eventTap_) {
-    // Asked on every scroll event: a weak load, three reads, nothing else. The reference shares
-    // the model's life but points at its settings, which the model owns: one check that the model
-    // is alive, and no load of the model on the way to the switches.
-    const std::shared_ptr<const AppSettings> settingsOfModel(shared_from_this(), settings_.get());
+    // Holds the model weakly: the model owns the tap.
     eventTap_ = ScrollEventTap::create(
         platform_.eventTaps,
-        [settings = WeakRef<const AppSettings>(settingsOfModel)]() noexcept -> ScrollConfiguration {
-          if (const AppSettings* alive = settings.get()) return alive->configuration();
-          return settingsDefaultConfiguration;
-        });
+        {.read = [](const void* settings) noexcept {
+           return static_cast<const AppSettings*>(settings)->configuration();
+         },
+         .context = settings_.get(),
+         .owner = weak_from_this()});
   }
   return *eventTap_;
 }

@@ -21,9 +21,9 @@ using EventType = std::uint32_t;  // CGEventType
 using EventField = std::uint32_t;  // CGEventField
 using EventMask = std::uint64_t;  // CGEventMask
 
-// CGEventTapCallBack.
+// CGEventTapCallBack; it runs between C frames, so it must not throw.
 using EventTapCallback = EventRef (*)(EventTapProxy proxy, EventType type, EventRef event,
-                                      void* userInfo);
+                                      void* userInfo) noexcept;
 
 // The Quartz field ids and event types that Wheelright reads, writes or answers.
 namespace field {

@@ -3,7 +3,8 @@
 
 namespace wheelright {
 
-// Four bytes, so that the record comes back from the provider in one register on every event.
+// Four bytes rather than three: GCC moves a three-byte record through the stack a byte at a time
+// and reloads it whole, a stalled load that made the wheel path some 15% slower.
 struct alignas(4) ScrollConfiguration {
   bool reverseVertical = false;
   bool reverseHorizontal = false;

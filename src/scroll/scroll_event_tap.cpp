@@ -16,10 +16,6 @@ const char* ScrollEventTap::StartError::errorDescription() const noexcept {
   return "";
 }
 
-// Everything the callback reaches is inlined into it: it runs for every scroll event of the desktop.
-#if defined(__GNUC__)
-[[gnu::flatten]]
-#endif
 EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,
                            void* userInfo) noexcept {
   if (userInfo == nullptr) return event;
@@ -32,7 +28,9 @@ EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef eve
 
 std::shared_ptr<ScrollEventTap> ScrollEventTap::create(std::shared_ptr<EventTapServices> services,
                                                        ConfigurationProvider provider) {
-  if (!provider) throw std::invalid_argument("ScrollEventTap needs a configuration provider");
+  if (provider.read == nullptr) {
+    throw std::invalid_argument("ScrollEventTap needs a configuration provider");
+  }
   return std::shared_ptr<ScrollEventTap>(new ScrollEventTap(std::move(services), std::move(provider)));
 }
 
@@ -50,9 +48,14 @@ EventRef ScrollEventTap::handleTapEvent(EventType type, EventRef event) noexcept
   }
   if (type == event_type::scrollWheel) {
     PlatformEventFields fields(*services_, event);
-    processScrollEvent(fields, configurationProvider_);
+    processScrollEvent(fields, [this]() noexcept { return configuration(); });
   }
   return event;
+}
+
+ScrollConfiguration ScrollEventTap::configuration() const noexcept {
+  if (configurationProvider_.owner.expired()) return settingsDefaultConfiguration;
+  return configurationProvider_.read(configurationProvider_.context);
 }
 
 bool ScrollEventTap::isRunning() const {

@@ -19,8 +19,6 @@ EventRef scrollTapCallback(EventTapProxy proxy, EventType type, EventRef event,
 
 class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
  public:
-  using ConfigurationProvider = wheelright::ConfigurationProvider;
-
   // The only failure of starting.
   class StartError : public std::exception {
    public:
@@ -37,7 +35,7 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
     Code code_;
   };
 
-  // Creates no tap and calls no platform function. An empty provider is refused here
+  // Creates no tap and calls no platform function. A provider without `read` is refused here
   // (std::invalid_argument), so that no event can find one.
   static std::shared_ptr<ScrollEventTap> create(std::shared_ptr<EventTapServices> services,
                                                 ConfigurationProvider provider);
@@ -59,6 +57,8 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
 
  private:
   ScrollEventTap(std::shared_ptr<EventTapServices> services, ConfigurationProvider provider);
+  // The provider's answer, or settingsDefaultConfiguration once its owner is gone.
+  ScrollConfiguration configuration() const noexcept;
 
   // A handle owned by this object: released through the platform when cleared.
   template <typename Ref>

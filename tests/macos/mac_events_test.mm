@@ -66,16 +66,21 @@ TEST(MacScrollEvents, TheTapRewritesRealEventsByTheirFields) {
   const std::shared_ptr<EventTapServices> services = makeMacEventTapServices();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    int calls = 0;
-    const ScrollConfiguration config = row.config;
-    const auto tap = ScrollEventTap::create(services, [&calls, config]() noexcept {
-      ++calls;
-      return config;
-    });
+    struct Switches {
+      ScrollConfiguration config;
+      mutable int calls = 0;
+    };
+    const auto switches = std::make_shared<const Switches>(Switches{row.config});
+    const auto read = [](const void* context) noexcept {
+      const auto* s = static_cast<const Switches*>(context);
+      ++s->calls;
+      return s->config;
+    };
+    const auto tap = ScrollEventTap::create(services, {read, switches.get(), switches});
     CGEventRef event = makeScrollEvent(row.continuity, row.phase, row.momentum);
     const auto ref = reinterpret_cast<EventRef>(event);
     EXPECT_EQ(tap->handleTapEvent(kCGEventScrollWheel, ref), ref);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(switches->calls, 1);
     EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventIsContinuous), row.continuity);
     EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventScrollPhase), row.phase);
     EXPECT_EQ(CGEventGetIntegerValueField(event, kCGScrollWheelEventMomentumPhase), row.momentum);
@@ -133,11 +138,16 @@ TEST(MacScrollEvents, ARealTapStartsSeesAPostedEventAndStops) {
     GTEST_SKIP() << "needs Accessibility trust for this program (or the terminal that runs it); "
                     "without it macOS creates no event tap";
   }
-  int calls = 0;
-  const auto tap = ScrollEventTap::create(makeMacEventTapServices(), [&calls]() noexcept {
-    ++calls;
+  struct Counter {
+    mutable int calls = 0;
+  };
+  const auto counter = std::make_shared<const Counter>();
+  const auto read = [](const void* context) noexcept {
+    ++static_cast<const Counter*>(context)->calls;
     return ScrollConfiguration{true, false, false};
-  });
+  };
+  const auto tap =
+      ScrollEventTap::create(makeMacEventTapServices(), {read, counter.get(), counter});
   ASSERT_NO_THROW(tap->start());
   EXPECT_TRUE(tap->isRunning());
   EXPECT_TRUE(tap->hasPort());
@@ -147,7 +157,7 @@ TEST(MacScrollEvents, ARealTapStartsSeesAPostedEventAndStops) {
   ASSERT_NE(event, nullptr);
   CGEventPost(kCGHIDEventTap, event);
   CFRelease(event);
-  EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2.0, [&calls] { return calls > 0; }));
+  EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2.0, [&counter] { return counter->calls > 0; }));
 
   tap->stop();
   EXPECT_FALSE(tap->isRunning());

@@ -47,12 +47,19 @@ class TapTest : public DesktopTest {
     return event.integerValue(field::deltaAxis2);
   }
 
-  int asked = 0;
-  ScrollConfiguration config{false, true, false};
-  std::shared_ptr<ScrollEventTap> tap = ScrollEventTap::create(desktop->platform().eventTaps, [this]() noexcept {
-    ++asked;
-    return config;
-  });
+  // The provider's owner: the switches, and how often they were asked for.
+  struct Switches {
+    ScrollConfiguration config{false, true, false};
+    mutable int asked = 0;
+  };
+  static ScrollConfiguration readSwitches(const void* context) noexcept {
+    const auto* switches = static_cast<const Switches*>(context);
+    ++switches->asked;
+    return switches->config;
+  }
+  std::shared_ptr<Switches> switches = std::make_shared<Switches>();
+  std::shared_ptr<ScrollEventTap> tap =
+      ScrollEventTap::create(desktop->platform().eventTaps, {readSwitches, switches.get(), switches});
 };
 
 TEST_F(TapTest, StartStopAndReplacingATapTheSystemDisabled) {
@@ -114,15 +121,15 @@ TEST_F(TapTest, ACreationFailureLeavesTheTapIdle) {
 TEST_F(TapTest, TheCallbackRewritesScrollEventsAndReenablesADisabledTap) {
   tap->start();
   EXPECT_EQ(deliver(), -3);
-  config.reverseHorizontal = false;
+  switches->config.reverseHorizontal = false;
   EXPECT_EQ(deliver(), 3) << "a switch changed between events applies to the next";
-  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(switches->asked, 2);
   for (const EventType other : {EventType{0}, EventType{1}, EventType{10}}) EXPECT_EQ(deliver(other), 3);
-  config.reverseHorizontal = true;
+  switches->config.reverseHorizontal = true;
   sim::SimEvent event = sim::SimEvent::mouseWheel(0, 3);
   EXPECT_EQ(scrollTapCallback(nullptr, event.type, sim::toEventRef(event), nullptr), sim::toEventRef(event));
   EXPECT_EQ(event.integerValue(field::deltaAxis2), 3) << "no tap: the event goes on as it came";
-  EXPECT_EQ(asked, 2) << "asked for scroll-wheel events of a tap only";
+  EXPECT_EQ(switches->asked, 2) << "asked for scroll-wheel events of a tap only";
 
   for (const Reason reason : {Reason::timeout, Reason::userInput}) {
     taps().disableTap(taps().newestTap(), Reason::silent);
@@ -142,28 +149,35 @@ TEST_F(TapTest, TheCallbackRewritesScrollEventsAndReenablesADisabledTap) {
   EXPECT_TRUE(take().empty()) << "after stop there is no port to re-enable";
 }
 
-TEST(ScrollEventTap, AnEmptyProviderIsRefusedAtCreation) {
-  auto desktop = sim::SimDesktop::create();
-  ScrollConfiguration (*none)() noexcept = nullptr;
-  EXPECT_THROW(ScrollEventTap::create(desktop->platform().eventTaps, ConfigurationProvider{}),
-               std::invalid_argument);
-  EXPECT_THROW(ScrollEventTap::create(desktop->platform().eventTaps, none), std::invalid_argument);
+// The port does not retain the tap: when the provider drops the tap's last owner in the middle
+// of an event, the callback still holds it, finishes the event, and the tap goes only then.
+TEST_F(TapTest, ATapDroppedDuringItsOwnCallbackLastsUntilTheCallbackReturns) {
+  struct Dropper {
+    std::shared_ptr<ScrollEventTap>* tap;
+    sim::SimDesktop* desktop;
+    mutable Lines callsWhenDropped;
+  };
+  const auto dropper = std::make_shared<Dropper>(Dropper{&tap, desktop.get(), {}});
+  const auto dropTap = [](const void* context) noexcept {
+    const auto* d = static_cast<const Dropper*>(context);
+    d->tap->reset();
+    d->callsWhenDropped = d->desktop->calls();
+    return ScrollConfiguration{false, true, false};
+  };
+  tap = ScrollEventTap::create(desktop->platform().eventTaps, {dropTap, dropper.get(), dropper});
+  tap->start();
+  take();
+  EXPECT_EQ(deliver(), -3) << "the event is rewritten to the end";
+  EXPECT_FALSE(tap);
+  EXPECT_TRUE(dropper->callsWhenDropped.empty()) << "not stopped inside the callback";
+  EXPECT_EQ(take(), stopCalls) << "stopped once the callback returned";
 }
 
-// The provider keeps its callable inside itself: moving it moves the callable along, and the
-// callable is destroyed exactly once.
-TEST(ScrollEventTap, TheProviderOwnsItsCallable) {
-  const auto owned = std::make_shared<ScrollConfiguration>(ScrollConfiguration{true, false, true});
-  {
-    ConfigurationProvider first([owned]() noexcept { return *owned; });
-    ConfigurationProvider second(std::move(first));
-    EXPECT_FALSE(first);
-    ConfigurationProvider third;
-    third = std::move(second);
-    EXPECT_EQ(third(), (ScrollConfiguration{true, false, true}));
-    EXPECT_EQ(owned.use_count(), 2);
-  }
-  EXPECT_EQ(owned.use_count(), 1);
+TEST(ScrollEventTap, AProviderWithoutReadIsRefusedAtCreation) {
+  auto desktop = sim::SimDesktop::create();
+  const auto owner = std::make_shared<int>(0);
+  EXPECT_THROW(ScrollEventTap::create(desktop->platform().eventTaps, {nullptr, owner.get(), owner}),
+               std::invalid_argument);
 }
 
 }  // namespace

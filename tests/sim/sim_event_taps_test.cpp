@@ -18,7 +18,7 @@ struct Probe {
   std::vector<std::string>* seen = nullptr;
 };
 
-EventRef probeCallback(EventTapProxy, EventType type, EventRef event, void* userInfo) {
+EventRef probeCallback(EventTapProxy, EventType type, EventRef event, void* userInfo) noexcept {
   auto& probe = *static_cast<Probe*>(userInfo);
   probe.seen->push_back(probe.name + ":" + std::to_string(type));
   return event;
