@@ -30,27 +30,6 @@ TEST(ConsoleTest, TheEndOfInputQuitAndExitEndTheRunAlsoWhileAnAlertIsOpen) {
   }
 }
 
-// Every line is shown before what it does, also empty lines, comments and lines read while an
-// alert is open; a byte-order mark is dropped from the first line only.
-TEST(ConsoleTest, EchoShowsEachLineBeforeItsOutput) {
-  std::istringstream in("\xEF\xBB\xBFstate\n\n# note\n\xEF\xBB\xBFstate\npress 2\n");
-  std::ostringstream out;
-  StreamInput input(in);
-  EXPECT_EQ(Console(SimDesktop::create(), input, out, {.echoesInput = true, .desktop = {}}).run(),
-            0);
-  const std::string text = out.str();
-  const std::string checklistEnd = "  button 2: 나중에\n";
-  ASSERT_NE(text.find(checklistEnd), std::string::npos) << text;
-  EXPECT_EQ(text.substr(text.find(checklistEnd) + checklistEnd.size()),
-            "> state\n"
-            "state: status=permissionRequired tap=idle natural=on trust=off login=off\n"
-            "> \n"
-            "> # note\n"
-            "> \xEF\xBB\xBFstate\n"
-            "error: unknown command \"\xEF\xBB\xBFstate\"; help lists the commands\n"
-            "> press 2\n");
-}
-
 // Accepts the first `limit` bytes, then fails as a full device does.
 class FillingBuffer final : public std::streambuf {
  public:
@@ -91,24 +70,6 @@ TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
     std::getline(in, unread);
     EXPECT_EQ(unread, limit == 0 ? "press 2" : "trust on");
   }
-}
-
-// NSApplication terminate: does not return to the run loop: the rest of the job that quits shows
-// nothing, and no job queued behind it and no timer runs.
-TEST(ConsoleTest, TerminationEndsTheProgramAtOnce) {
-  auto desktop = SimDesktop::create();
-  SimRunLoop& loop = desktop->runLoop();
-  Lines ran;
-  const auto timer = loop.scheduleRepeatingTimer(1, [&ran] { ran.push_back("timer"); });
-  loop.postToMainQueue([&] {
-    desktop->system().terminate();
-    desktop->log().show("icon: shown after terminating");
-    ran.push_back("the rest of the quitting job");
-  });
-  loop.postToMainQueue([&ran] { ran.push_back("queued job"); });
-  loop.advance(5);
-  EXPECT_EQ(ran, Lines{"the rest of the quitting job"});
-  EXPECT_EQ(desktop->output(), Lines{"system: terminated"});
 }
 
 // A second copy ends before it touches anything of the user's: the defaults file, written by hand

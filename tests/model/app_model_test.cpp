@@ -193,22 +193,6 @@ TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesI
   EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
 }
 
-TEST_F(DesktopTest, RequestAccessibilityPermissionPromptsOpensThePaneAndReevaluates) {
-  for (const bool trusted : {false, true}) {
-    system().setTrusted(trusted);
-    launch();
-    take();
-    model->requestAccessibilityPermission();
-    const Lines calls = take();
-    ASSERT_GE(calls.size(), 3u);
-    EXPECT_EQ(Lines(calls.begin(), calls.begin() + 3),
-              (Lines{"isProcessTrustedWithOptions prompt=true",
-                     "openURL " + std::string(accessibilityPaneAddress),
-                     "copyPreferenceValue com.apple.swipescrolldirection"}));
-    EXPECT_EQ(model->status(), trusted ? Status::active() : Status::permissionRequired());
-  }
-}
-
 TEST_F(DesktopTest, AFailingTapIsTriedOncePerEvaluationWithoutAnAlert) {
   system().setTrusted(true);
   taps().setCreationFailure(Failure::tap);
@@ -230,23 +214,12 @@ TEST_F(DesktopTest, AFailingTapIsTriedOncePerEvaluationWithoutAnAlert) {
   EXPECT_TRUE(alertTitles().empty());
 }
 
-// The tap asks the model's own settings on every event, and falls back to the fresh user's
-// switches once the model is gone.
-TEST_F(DesktopTest, TheProviderFollowsTheSettingsAndOutlivesNothing) {
+// Once the model is gone, the tap falls back to the fresh user's switches, not the stored ones.
+TEST_F(DesktopTest, TheProviderOutlivesNothing) {
   system().setTrusted(true);
   stored("reverseVertical", false);
   stored("treatContinuousWithoutPhaseAsMouse", true);
   launch();
-  sim::SimEvent continuous = sim::SimEvent::mouseWheel(2, 2);
-  continuous.setIntegerValue(field::isContinuous, 1);
-  const auto lines = [this](sim::SimEvent event) {
-    scrollTapCallback(nullptr, event.type, sim::toEventRef(event), &model->eventTap());
-    return std::pair{event.integerValue(field::deltaAxis1), event.integerValue(field::deltaAxis2)};
-  };
-  EXPECT_EQ(lines(continuous), std::pair(std::int64_t{2}, std::int64_t{2}));
-  settings->setReverseHorizontal(true);
-  EXPECT_EQ(lines(continuous), std::pair(std::int64_t{2}, std::int64_t{-2})) << "from the next event";
-
   const std::shared_ptr<ScrollEventTap> keptTap = model->eventTap().shared_from_this();
   const std::weak_ptr<AppModel> watch = model;
   settings.reset();
@@ -257,7 +230,7 @@ TEST_F(DesktopTest, TheProviderFollowsTheSettingsAndOutlivesNothing) {
   scrollTapCallback(nullptr, wheel.type, sim::toEventRef(wheel), keptTap.get());
   EXPECT_EQ(wheel.integerValue(field::deltaAxis1), -2) << "fallback: vertical only";
   EXPECT_EQ(wheel.integerValue(field::deltaAxis2), 2);
-  continuous = sim::SimEvent::mouseWheel(2, 2);
+  sim::SimEvent continuous = sim::SimEvent::mouseWheel(2, 2);
   continuous.setIntegerValue(field::isContinuous, 1);
   scrollTapCallback(nullptr, continuous.type, sim::toEventRef(continuous), keptTap.get());
   EXPECT_EQ(continuous.integerValue(field::deltaAxis1), 2) << "fallback: no smooth-wheel mode";

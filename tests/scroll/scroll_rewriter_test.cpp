@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -101,39 +99,6 @@ TEST(ScrollRewriter, TheOrderOfFieldAccess) {
       return config;
     });
     EXPECT_EQ(e.log, expected);
-  }
-}
-
-// Every delta is negated as read, zero included (all six fields still written); the most negative
-// 64-bit value, which has no negation, saturates so that the direction still turns.
-TEST(ScrollRewriter, ZeroAndExtremeDeltasOnBothAxes) {
-  constexpr auto minValue = std::numeric_limits<std::int64_t>::min();
-  constexpr auto maxValue = std::numeric_limits<std::int64_t>::max();
-  struct Row {
-    std::int64_t delta;
-    double fixed;
-    std::int64_t expected;
-    double expectedFixed;
-  };
-  const Row rows[] = {
-      {0, 0.0, 0, -0.0}, {-4, -4.5, 4, 4.5}, {maxValue, 1e300, -maxValue, -1e300}, {minValue, -1e300, maxValue, 1e300}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.delta);
-    RecordedEvent e = wheelEvent(0, 0, 0);
-    for (const EventField id : {field::deltaAxis1, field::pointDeltaAxis1, field::deltaAxis2, field::pointDeltaAxis2}) {
-      e.event.setIntegerValue(id, row.delta);
-    }
-    e.event.setDoubleValue(field::fixedPtDeltaAxis1, row.fixed);
-    e.event.setDoubleValue(field::fixedPtDeltaAxis2, row.fixed);
-    processScrollEvent(e, [] { return ScrollConfiguration{true, true, false}; });
-    EXPECT_EQ(std::count_if(e.log.begin(), e.log.end(), [](const std::string& s) { return s.starts_with("set"); }), 6);
-    for (const EventField id : {field::deltaAxis1, field::pointDeltaAxis1, field::deltaAxis2, field::pointDeltaAxis2}) {
-      EXPECT_EQ(e.event.integerValue(id), row.expected) << id;
-    }
-    for (const EventField id : {field::fixedPtDeltaAxis1, field::fixedPtDeltaAxis2}) {
-      EXPECT_EQ(e.event.doubleValue(id), row.expectedFixed) << id;
-      EXPECT_EQ(std::signbit(e.event.doubleValue(id)), std::signbit(row.expectedFixed)) << id;
-    }
   }
 }
 
