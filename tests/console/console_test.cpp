@@ -72,6 +72,24 @@ TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
   }
 }
 
+// NSApplication terminate: does not return to the run loop: the rest of the job that quits shows
+// nothing, and no job queued behind it and no timer runs.
+TEST(ConsoleTest, TerminationEndsTheProgramAtOnce) {
+  auto desktop = SimDesktop::create();
+  SimRunLoop& loop = desktop->runLoop();
+  Lines ran;
+  const auto timer = loop.scheduleRepeatingTimer(1, [&ran] { ran.push_back("timer"); });
+  loop.postToMainQueue([&] {
+    desktop->system().terminate();
+    desktop->log().show("icon: shown after terminating");
+    ran.push_back("the rest of the quitting job");
+  });
+  loop.postToMainQueue([&ran] { ran.push_back("queued job"); });
+  loop.advance(5);
+  EXPECT_EQ(ran, Lines{"the rest of the quitting job"});
+  EXPECT_EQ(desktop->output(), Lines{"system: terminated"});
+}
+
 // A second copy ends before it touches anything of the user's: the defaults file, written by hand
 // in a form the store would never write, stays byte for byte as it was.
 TEST(ConsoleTest, ALaunchBesideAnotherCopyEndsBeforeItTouchesAnything) {
