@@ -1,7 +1,8 @@
 #pragma once
-// What the simulated desktop records: the ordered platform calls made to it, the lines a person
-// would see (icon, alerts, events, system notices), and faults, that is misuse of a handle that a
-// real system would crash on. Faults abort the process unless a test asks to collect them.
+// What the simulated desktop records: the ordered platform calls made to it, the lines it shows
+// itself (the icon and system notices; the console prints alerts and events), and faults, that
+// is misuse of a handle that a real system would crash on. Faults abort the process unless a
+// test asks to collect them.
 
 #include <functional>
 #include <string>

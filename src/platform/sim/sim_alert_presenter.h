@@ -1,8 +1,8 @@
 #pragma once
-// Simulated modal alerts: each alert is recorded and shown as "alert: ..." lines, and the run
-// loop stays in its modal mode while the alert waits for its answer. The answer comes from a
-// handler (the console reads the person's choice there, a test may run jobs there); without
-// one, the alert is aborted.
+// Simulated modal alerts: each alert is recorded, and the run loop stays in its modal mode while
+// the alert waits for its answer. The answer comes from a handler (the console shows the alert
+// and reads the person's choice there, a test may run jobs there); without one, the alert is
+// aborted.
 
 #include <functional>
 #include <vector>

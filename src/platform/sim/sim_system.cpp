@@ -8,8 +8,8 @@ SimSystem::SimSystem(DesktopLog& log) : log_(log) { setNaturalScrollPreference(t
 
 PreferenceValue SimSystem::copyPreferenceValue(const std::string& key) {
   log_.call("copyPreferenceValue " + key);
-  const auto found = preferences_.find(key);
-  return found == preferences_.end() ? PreferenceValue{} : found->second;
+  // The global domain holds only the one preference the application reads.
+  return key == naturalScrollPreferenceKey ? naturalScrollPreference_ : PreferenceValue{};
 }
 
 bool SimSystem::isProcessTrusted() {
@@ -75,12 +75,7 @@ std::optional<PlatformError> SimSystem::changeLoginItem(LoginItemStatus to, cons
 }
 
 void SimSystem::setNaturalScrollPreference(PreferenceValue value) {
-  const std::string key(naturalScrollPreferenceKey);
-  if (std::holds_alternative<std::monostate>(value)) {
-    preferences_.erase(key);
-  } else {
-    preferences_[key] = std::move(value);
-  }
+  naturalScrollPreference_ = std::move(value);
 }
 
 }  // namespace wheelright::sim

@@ -4,7 +4,6 @@
 // person would notice appears as a "system: ..." line.
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -60,7 +59,7 @@ class SimSystem : public SystemServices {
   std::optional<PlatformError> changeLoginItem(LoginItemStatus to, const char* outcome);
 
   DesktopLog& log_;
-  std::map<std::string, PreferenceValue> preferences_;
+  PreferenceValue naturalScrollPreference_;
   bool isTrusted_ = false;
   bool opensURLs_ = true;
   LoginItemStatus loginItemStatus_ = LoginItemStatus::notRegistered;
