@@ -16,6 +16,16 @@
 
 namespace wheelright::sim {
 
+int pollMilliseconds(std::optional<double> timeoutSeconds) {
+  if (!timeoutSeconds) return -1;
+  return static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000));
+}
+
+std::string outputFailureText(int error) {
+  return std::string("wheelright: cannot write the output: ") +
+         (error != 0 ? std::strerror(error) : "write error");
+}
+
 ConsoleInput::Status StreamInput::read(std::string& line, std::optional<double>) {
   return std::getline(in_, line) ? Status::line : Status::end;
 }
@@ -39,10 +49,7 @@ ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double
       return Status::line;
     }
     pollfd waiting{fd_, POLLIN, 0};
-    const int milliseconds =
-        timeoutSeconds ? static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000))
-                       : -1;
-    const int ready = ::poll(&waiting, 1, milliseconds);
+    const int ready = ::poll(&waiting, 1, pollMilliseconds(timeoutSeconds));
     if (ready == 0) return Status::timeout;
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -138,9 +145,7 @@ void Console::print(const std::string& line) {
 // Output that cannot be written ends the program: nobody would see what happens next.
 void Console::checkOutput() {
   if (out_ || !outputFailure_.empty()) return;
-  const int error = errno;
-  outputFailure_ = "wheelright: cannot write the output: ";
-  outputFailure_ += error != 0 ? std::strerror(error) : "write error";
+  outputFailure_ = outputFailureText(errno);
   finish();
 }
 

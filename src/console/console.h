@@ -17,6 +17,11 @@
 
 namespace wheelright::sim {
 
+// How long poll() may wait for a read with this timeout: -1 (no end) without one.
+int pollMilliseconds(std::optional<double> timeoutSeconds);
+// The line standard error shows when output cannot be written, with errno's reason.
+std::string outputFailureText(int error);
+
 // Where command lines come from.
 class ConsoleInput {
  public:

@@ -4,9 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -53,10 +51,7 @@ class LineEditorInput final : public ConsoleInput {
         isHidden_ = false;
       }
       pollfd waiting{STDIN_FILENO, POLLIN, 0};
-      const int milliseconds =
-          timeoutSeconds ? static_cast<int>(std::ceil(std::min(*timeoutSeconds, 86400.0) * 1000))
-                         : -1;
-      const int ready = ::poll(&waiting, 1, milliseconds);
+      const int ready = ::poll(&waiting, 1, pollMilliseconds(timeoutSeconds));
       if (ready == 0 || (ready < 0 && errno == EINTR)) return Status::timeout;
       if (ready < 0 || (waiting.revents & POLLIN) == 0) {
         isAtEnd_ = true;

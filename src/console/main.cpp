@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -24,7 +23,7 @@ int printLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
   std::cout.flush();
   if (std::cout) return 0;
-  std::cerr << "wheelright: cannot write the output: " << std::strerror(errno) << '\n';
+  std::cerr << wheelright::sim::outputFailureText(errno) << '\n';
   return 1;
 }
 
