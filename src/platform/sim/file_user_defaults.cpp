@@ -12,7 +12,6 @@
 #include <string_view>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 #include "base/scope_exit.h"
 
@@ -206,13 +205,16 @@ std::optional<std::string> FileUserDefaults::write() {
   pattern += temporarySuffix;
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return because("cannot make a temporary file", errno);
+  // Whatever stops the write before the rename, the temporary file goes.
+  bool isRenamed = false;
+  const ScopeExit removing([&] {
+    if (!isRenamed) ::unlink(pattern.c_str());
+  });
   const bool isWritten = write_(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   const int writeError = errno;
   const bool isClosed = ::close(fd) == 0;
   if (!isWritten || !isClosed) {
-    const int code = isWritten ? errno : writeError;
-    ::unlink(pattern.c_str());
-    return because("cannot write the temporary file", code);
+    return because("cannot write the temporary file", isWritten ? errno : writeError);
   }
 
   // A damaged original keeps its bytes under a second name; the rename then replaces only a name.
@@ -224,19 +226,16 @@ std::optional<std::string> FileUserDefaults::write() {
       if (::link(target.c_str(), name.c_str()) == 0) {
         aside = std::move(name);
       } else if (errno != EEXIST) {
-        const std::string failure =
-            because("cannot keep the damaged file aside as " + name.string(), errno);
-        ::unlink(pattern.c_str());
-        return failure;
+        return because("cannot keep the damaged file aside as " + name.string(), errno);
       }
     }
   }
   if (std::rename(pattern.c_str(), target.c_str()) != 0) {
     const int code = errno;
-    ::unlink(pattern.c_str());
     if (aside) ::unlink(aside->c_str());
     return because("cannot replace it", code);
   }
+  isRenamed = true;
   skippedLines_ = 0;
   // The rename itself reaches the disk with the folder.
   if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {
