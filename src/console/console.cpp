@@ -98,10 +98,7 @@ int Console::run() {
   }
   finish();
   app_.reset();
-  if (outputFailure_.empty()) {
-    out_.flush();
-    checkOutput();
-  }
+  flushOutput();
   return outputFailure_.empty() ? 0 : 1;
 }
 
@@ -122,10 +119,7 @@ void Console::afterCommand() {
   if (!isFinished_) desktop_->runLoop().runPending();
   if (desktop_->system().isTerminated()) finish();
   // A failing output is found at the command that met it, not at the end of a long input.
-  if (outputFailure_.empty()) {
-    out_.flush();
-    checkOutput();
-  }
+  flushOutput();
 }
 
 // The process ends here: nothing more runs and nothing more is shown.
@@ -139,6 +133,12 @@ void Console::print(const std::string& line) {
   input_.willPrint();
   out_ << line << '\n';
   if (desktop_->runLoop().clock() == SimRunLoop::Clock::real) out_.flush();
+  checkOutput();
+}
+
+void Console::flushOutput() {
+  if (!outputFailure_.empty()) return;
+  out_.flush();
   checkOutput();
 }
 

@@ -88,6 +88,8 @@ class Console {
   void afterCommand();
   void finish();
   void print(const std::string& line);
+  // Flushes what was printed, unless the output has already failed.
+  void flushOutput();
   void checkOutput();
   void error(const std::string& message);
   long runAlert(const AlertContent& alert);

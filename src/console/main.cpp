@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
   }
   // Not std::get, which could throw: the one other alternative was answered above.
   const console::StartOptions& start = *std::get_if<console::StartOptions>(&parsed);
-  if (start.action == console::StartOptions::Action::showHelp)
+  if (start.action == console::StartOptions::Action::showHelp) {
     return printLines(console::helpLines());
+  }
   if (start.action == console::StartOptions::Action::showVersion) {
     return printLines({"wheelright " WHEELRIGHT_VERSION});
   }

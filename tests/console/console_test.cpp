@@ -72,6 +72,26 @@ TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
   }
 }
 
+// Takes every byte but cannot pass them on, as a buffered write to a full disk fails only when
+// it is flushed: the console flushes after each command, so the failure ends the run there.
+class UnflushableBuffer final : public std::streambuf {
+  int_type overflow(int_type c) override { return c; }
+  int sync() override { return -1; }
+};
+
+TEST(ConsoleTest, AFlushThatFailsEndsTheRunBeforeTheNextCommand) {
+  std::istringstream in("state\nstate\n");
+  UnflushableBuffer buffer;
+  std::ostream out(&buffer);
+  StreamInput input(in);
+  Console console(SimDesktop::create(), input, out);
+  EXPECT_EQ(console.run(), 1);
+  EXPECT_FALSE(console.outputFailure().empty());
+  std::string unread;
+  std::getline(in, unread);
+  EXPECT_EQ(unread, "state") << "the launch's output already failed";
+}
+
 // NSApplication terminate: does not return to the run loop: the rest of the job that quits shows
 // nothing, and no job queued behind it and no timer runs.
 TEST(ConsoleTest, TerminationEndsTheProgramAtOnce) {
