@@ -36,8 +36,8 @@ function(rank_of layer out)
   set(${out} -1 PARENT_SCOPE)
 endfunction()
 
-# Whether a file of layer `from` (at `file`) may include `header` of layer `to`.
-function(may_include file from header to out)
+# Whether a file of layer `from` (at `file`) may include a header of layer `to`.
+function(may_include file from to out)
   set(ok FALSE)
   if(to STREQUAL "unknown")
   elseif(from MATCHES "^services:(.*)$")
@@ -88,7 +88,7 @@ foreach(file IN LISTS files)
         set(ok TRUE)  # <vector>, <gtest/gtest.h>, <Cocoa/Cocoa.h>
       else()
         layer_of("${header}" to)
-        may_include("${file}" ${from} "${header}" ${to} ok)
+        may_include("${file}" ${from} ${to} ok)
       endif()
     endif()
     if(NOT ok)
