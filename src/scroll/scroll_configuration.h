@@ -4,7 +4,7 @@
 namespace wheelright {
 
 // Four bytes rather than three: GCC moves a three-byte record through the stack a byte at a time
-// and reloads it whole, a stalled load that made the wheel path some 15% slower.
+// and reloads it whole, a stalled load that made the wheel path some 25% slower.
 struct alignas(4) ScrollConfiguration {
   bool reverseVertical = false;
   bool reverseHorizontal = false;

@@ -25,7 +25,7 @@ EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef eve
   if (!hold) return event;
   // Called through the pointer given, not through `hold`: the pointer that lock() returns comes
   // out of its atomic increment, and every load of the event would wait on that (the wheel path
-  // measured about 17% slower).
+  // measured 1.33 times the lifetime floor that way, 1.13 times this way).
   return tap->handleTapEvent(type, event);
 }
 
