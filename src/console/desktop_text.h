@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/menu_entry.h"
 #include "platform/alert_presenter.h"
+#include "platform/menu_entry.h"
 #include "platform/sim/sim_event.h"
 
 namespace wheelright::sim {

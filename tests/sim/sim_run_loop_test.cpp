@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
-
 
 namespace wheelright::sim {
 namespace {
