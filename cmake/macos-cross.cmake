@@ -1,5 +1,6 @@
-# Cross-builds Wheelright.app on Linux with clang 14 and ld64.lld against a macOS SDK laid out
-# at $MACOS_SDK (headers and .tbd link stubs). Used by the macos-cross preset.
+# Cross-builds Wheelright.app and everything a Mac's development build compiles, on Linux, with
+# the newest installed LLVM (clang, ld64.lld and the Mach-O tools) against a macOS SDK laid out at
+# $MACOS_SDK (headers and .tbd link stubs). Used by the macos-cross preset.
 
 set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_VERSION 22.4)  # Darwin of macOS 13.3, the SDK's release
@@ -26,18 +27,53 @@ if(NOT "$ENV{LIBRARY_PATH}" STREQUAL "")
   message(WARNING "macos-cross: LIBRARY_PATH is set ($ENV{LIBRARY_PATH}); unset it for the build")
 endif()
 
-set(CMAKE_C_COMPILER /usr/bin/clang-14)
-set(CMAKE_CXX_COMPILER /usr/bin/clang++-14)
-set(CMAKE_OBJCXX_COMPILER /usr/bin/clang++-14)
+# The newest LLVM wins: its clang is the nearest to Apple's. Debian installs each version under
+# /usr/lib/llvm-<N>, with the tools unsuffixed; WHEELRIGHT_LLVM_ROOT names another.
+set(WHEELRIGHT_LLVM_ROOT "$ENV{WHEELRIGHT_LLVM_ROOT}" CACHE PATH "LLVM installation for the cross build")
+if(NOT WHEELRIGHT_LLVM_ROOT)
+  file(GLOB _wheelright_llvm_roots LIST_DIRECTORIES true /usr/lib/llvm-*)
+  list(SORT _wheelright_llvm_roots COMPARE NATURAL ORDER DESCENDING)
+  foreach(root IN LISTS _wheelright_llvm_roots)
+    if(EXISTS "${root}/bin/clang++")
+      set(WHEELRIGHT_LLVM_ROOT "${root}" CACHE PATH "LLVM installation for the cross build" FORCE)
+      break()
+    endif()
+  endforeach()
+endif()
+if(NOT WHEELRIGHT_LLVM_ROOT)
+  message(FATAL_ERROR "macos-cross: no clang found in /usr/lib/llvm-*; install one "
+                      "(Debian: apt-get install clang-19 lld-19 llvm-19), or set WHEELRIGHT_LLVM_ROOT")
+endif()
+string(REGEX MATCH "[0-9]+$" _wheelright_llvm_version "${WHEELRIGHT_LLVM_ROOT}")
+set(_wheelright_missing "")
+foreach(tool clang clang++ ld64.lld llvm-ar llvm-ranlib llvm-install-name-tool llvm-lipo
+             llvm-libtool-darwin)
+  if(NOT EXISTS "${WHEELRIGHT_LLVM_ROOT}/bin/${tool}")
+    list(APPEND _wheelright_missing "${tool}")
+  endif()
+endforeach()
+if(_wheelright_missing)
+  list(JOIN _wheelright_missing ", " _wheelright_missing)
+  message(FATAL_ERROR "macos-cross: ${WHEELRIGHT_LLVM_ROOT}/bin lacks ${_wheelright_missing} "
+                      "(Debian: apt-get install clang-${_wheelright_llvm_version} "
+                      "lld-${_wheelright_llvm_version} llvm-${_wheelright_llvm_version})")
+endif()
+set(_wheelright_llvm "${WHEELRIGHT_LLVM_ROOT}/bin")
+
+set(CMAKE_C_COMPILER "${_wheelright_llvm}/clang")
+set(CMAKE_CXX_COMPILER "${_wheelright_llvm}/clang++")
+set(CMAKE_OBJCXX_COMPILER "${_wheelright_llvm}/clang++")
 foreach(lang C CXX OBJCXX)
   set(CMAKE_${lang}_COMPILER_TARGET "${_wheelright_target}")
 endforeach()
-set(CMAKE_AR /usr/bin/llvm-ar-14 CACHE FILEPATH "Archiver")
-set(CMAKE_RANLIB /usr/bin/llvm-ranlib-14 CACHE FILEPATH "Archive indexer")
-set(CMAKE_INSTALL_NAME_TOOL /usr/bin/llvm-install-name-tool-14 CACHE FILEPATH "install_name_tool")
+set(CMAKE_AR "${_wheelright_llvm}/llvm-ar" CACHE FILEPATH "Archiver")
+set(CMAKE_RANLIB "${_wheelright_llvm}/llvm-ranlib" CACHE FILEPATH "Archive indexer")
+set(CMAKE_INSTALL_NAME_TOOL "${_wheelright_llvm}/llvm-install-name-tool" CACHE FILEPATH
+    "install_name_tool")
 
 # The Linux host's libstdc++ does not exist for Darwin: the SDK's libc++ does.
 set(_wheelright_flags "-stdlib=libc++")
+# clang finds ld64.lld beside itself.
 set(_wheelright_link_flags "-fuse-ld=lld")
 
 # With more than one -arch, clang builds each slice and joins them with "lipo", a name that
@@ -46,14 +82,14 @@ list(LENGTH CMAKE_OSX_ARCHITECTURES _wheelright_arch_count)
 if(_wheelright_arch_count GREATER 1)
   set(_wheelright_tools "${CMAKE_BINARY_DIR}/macos-cross-tools")
   file(MAKE_DIRECTORY "${_wheelright_tools}")
-  file(CREATE_LINK /usr/bin/llvm-lipo-14 "${_wheelright_tools}/lipo" SYMBOLIC)
+  file(CREATE_LINK "${_wheelright_llvm}/llvm-lipo" "${_wheelright_tools}/lipo" SYMBOLIC)
   string(APPEND _wheelright_flags " -B${_wheelright_tools}")
   string(APPEND _wheelright_link_flags " -B${_wheelright_tools}")
   # Objects are then universal, which an ar archive cannot index; libtool makes a universal
   # archive of one thin archive per architecture, as ld64.lld expects.
   foreach(lang C CXX OBJCXX)
     set(CMAKE_${lang}_CREATE_STATIC_LIBRARY
-        "/usr/bin/llvm-libtool-darwin-14 -static -o <TARGET> <LINK_FLAGS> <OBJECTS>")
+        "${_wheelright_llvm}/llvm-libtool-darwin -static -o <TARGET> <LINK_FLAGS> <OBJECTS>")
   endforeach()
 endif()
 

@@ -92,9 +92,9 @@ TEST(ScrollRewriter, TheOrderOfFieldAccess) {
       {{false, true, false}, join(classify, axis2)},
       {{false, false, false}, classify},
   };
-  for (const auto& [config, expected] : rows) {
+  for (const auto& [rowConfig, expected] : rows) {
     RecordedEvent e = wheelEvent(0, 0, 0);
-    processScrollEvent(e, [&e, config = config] {
+    processScrollEvent(e, [&e, config = rowConfig] {
       e.log.push_back("provider");
       return config;
     });
