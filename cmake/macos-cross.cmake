@@ -27,38 +27,12 @@ if(NOT "$ENV{LIBRARY_PATH}" STREQUAL "")
   message(WARNING "macos-cross: LIBRARY_PATH is set ($ENV{LIBRARY_PATH}); unset it for the build")
 endif()
 
-# The newest LLVM wins: its clang is the nearest to Apple's. Debian installs each version under
-# /usr/lib/llvm-<N>, with the tools unsuffixed; WHEELRIGHT_LLVM_ROOT names another.
-set(WHEELRIGHT_LLVM_ROOT "$ENV{WHEELRIGHT_LLVM_ROOT}" CACHE PATH "LLVM installation for the cross build")
-if(NOT WHEELRIGHT_LLVM_ROOT)
-  file(GLOB _wheelright_llvm_roots LIST_DIRECTORIES true /usr/lib/llvm-*)
-  list(SORT _wheelright_llvm_roots COMPARE NATURAL ORDER DESCENDING)
-  foreach(root IN LISTS _wheelright_llvm_roots)
-    if(EXISTS "${root}/bin/clang++")
-      set(WHEELRIGHT_LLVM_ROOT "${root}" CACHE PATH "LLVM installation for the cross build" FORCE)
-      break()
-    endif()
-  endforeach()
-endif()
-if(NOT WHEELRIGHT_LLVM_ROOT)
-  message(FATAL_ERROR "macos-cross: no clang found in /usr/lib/llvm-*; install one "
-                      "(Debian: apt-get install clang-19 lld-19 llvm-19), or set WHEELRIGHT_LLVM_ROOT")
-endif()
-string(REGEX MATCH "[0-9]+$" _wheelright_llvm_version "${WHEELRIGHT_LLVM_ROOT}")
-set(_wheelright_missing "")
-foreach(tool clang clang++ ld64.lld llvm-ar llvm-ranlib llvm-install-name-tool llvm-lipo
-             llvm-libtool-darwin)
-  if(NOT EXISTS "${WHEELRIGHT_LLVM_ROOT}/bin/${tool}")
-    list(APPEND _wheelright_missing "${tool}")
-  endif()
-endforeach()
-if(_wheelright_missing)
-  list(JOIN _wheelright_missing ", " _wheelright_missing)
-  message(FATAL_ERROR "macos-cross: ${WHEELRIGHT_LLVM_ROOT}/bin lacks ${_wheelright_missing} "
-                      "(Debian: apt-get install clang-${_wheelright_llvm_version} "
-                      "lld-${_wheelright_llvm_version} llvm-${_wheelright_llvm_version})")
-endif()
-set(_wheelright_llvm "${WHEELRIGHT_LLVM_ROOT}/bin")
+# The newest LLVM wins: its clang is the nearest to Apple's.
+include("${CMAKE_CURRENT_LIST_DIR}/WheelrightLLVM.cmake")
+wheelright_find_llvm(macos-cross
+  TOOLS ld64.lld llvm-ar llvm-ranlib llvm-install-name-tool llvm-lipo llvm-libtool-darwin
+  PACKAGES lld llvm)
+set(_wheelright_llvm "${WHEELRIGHT_LLVM_BIN}")
 
 set(CMAKE_C_COMPILER "${_wheelright_llvm}/clang")
 set(CMAKE_CXX_COMPILER "${_wheelright_llvm}/clang++")
