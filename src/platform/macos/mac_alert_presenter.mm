@@ -9,6 +9,14 @@
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
 
+// -[NSApplication activate] arrived with the macOS 14 SDK. Declared here for older SDKs so that
+// the same source builds against them; it is only sent on macOS 14 and later.
+#if __MAC_OS_X_VERSION_MAX_ALLOWED < 140000
+@interface NSApplication (WheelrightCooperativeActivation)
+- (void)activate API_AVAILABLE(macos(14.0));
+@end
+#endif
+
 namespace wheelright {
 namespace {
 
@@ -20,7 +28,15 @@ static_assert(alertFirstButtonReturn == NSAlertFirstButtonReturn);
 class MacAlertPresenter final : public AlertPresenter {
  public:
   // A menu-bar application is not frontmost; without this its alert would open behind others.
-  void activateIgnoringOtherApps() override { [NSApp activateIgnoringOtherApps:YES]; }
+  // Since macOS 14 activation is cooperative: activateIgnoringOtherApps: no longer forces the
+  // app forward, and -activate is the request that the system honours.
+  void activateIgnoringOtherApps() override {
+    if (@available(macOS 14, *)) {
+      [NSApp activate];
+    } else {
+      [NSApp activateIgnoringOtherApps:YES];
+    }
+  }
 
   long runModal(const AlertContent& content) override {
     return static_cast<long>([makeAlert(content) runModal]);
