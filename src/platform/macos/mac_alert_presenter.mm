@@ -9,14 +9,6 @@
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
 
-// -[NSApplication activate] arrived with the macOS 14 SDK. Declared here for older SDKs so that
-// the same source builds against them; it is only sent on macOS 14 and later.
-#if __MAC_OS_X_VERSION_MAX_ALLOWED < 140000
-@interface NSApplication (WheelrightCooperativeActivation)
-- (void)activate API_AVAILABLE(macos(14.0));
-@end
-#endif
-
 namespace wheelright {
 namespace {
 
@@ -28,11 +20,14 @@ static_assert(alertFirstButtonReturn == NSAlertFirstButtonReturn);
 class MacAlertPresenter final : public AlertPresenter {
  public:
   // A menu-bar application is not frontmost; without this its alert would open behind others.
-  // Since macOS 14 activation is cooperative: activateIgnoringOtherApps: no longer forces the
-  // app forward, and -activate is the request that the system honours.
+  // Since macOS 14 activation is cooperative: activateIgnoringOtherApps: no longer brings the
+  // app forward, and -activate is the request the system honours. -activate is not in the
+  // macOS 13 SDK, hence the selector; and the version is asked of NSProcessInfo rather than
+  // through @available, whose check lives in the compiler's runtime library, which a cross
+  // build's clang does not have for macOS.
   void activateIgnoringOtherApps() override {
-    if (@available(macOS 14, *)) {
-      [NSApp activate];
+    if ([NSProcessInfo.processInfo isOperatingSystemAtLeastVersion:{14, 0, 0}]) {
+      [NSApp performSelector:@selector(activate)];
     } else {
       [NSApp activateIgnoringOtherApps:YES];
     }
