@@ -17,9 +17,11 @@ echo "$*" >> "$CALLS"
 case "$1" in
   find-identity)
     if [ "$VALID" = yes ] || grep -q '^add-trusted-cert' "$CALLS"; then
-      echo '  1) 0123456789ABCDEF0123456789ABCDEF01234567 "Wheelright Development"'
-    fi
-    echo '     1 valid identities found' ;;
+      printf '  1) 0123456789ABCDEF0123456789ABCDEF01234567 "Wheelright Development"\n%s\n' \
+        '     1 valid identities found'
+    else
+      echo '     0 valid identities found'
+    fi ;;
   find-certificate)
     for hash in $LEFTOVERS; do
       printf 'SHA-256 hash: %s%s\nSHA-1 hash: %s\nkeychain: "login"\n' "$hash" "$hash" "$hash"
