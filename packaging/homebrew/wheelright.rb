@@ -8,7 +8,7 @@ cask "wheelright" do
   desc "Reverse mouse-wheel scrolling while the trackpad keeps natural scrolling"
   homepage "https://github.com/wheelright/wheelright"
 
-  depends_on macos: ">= :ventura"
+  depends_on macos: :ventura
 
   app "Wheelright.app"
 

@@ -26,7 +26,8 @@ class AlertPresenter {
  public:
   virtual ~AlertPresenter() = default;
 
-  // NSApplication activateIgnoringOtherApps:YES.
+  // Brings the application forward for an alert: NSApplication activateIgnoringOtherApps:YES,
+  // or activate where the system (macOS 14 and later) activates cooperatively.
   virtual void activateIgnoringOtherApps() = 0;
   // Runs the alert modally and answers its modal response code.
   virtual long runModal(const AlertContent& alert) = 0;

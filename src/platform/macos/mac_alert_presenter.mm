@@ -20,7 +20,18 @@ static_assert(alertFirstButtonReturn == NSAlertFirstButtonReturn);
 class MacAlertPresenter final : public AlertPresenter {
  public:
   // A menu-bar application is not frontmost; without this its alert would open behind others.
-  void activateIgnoringOtherApps() override { [NSApp activateIgnoringOtherApps:YES]; }
+  // Since macOS 14 activation is cooperative: activateIgnoringOtherApps: no longer brings the
+  // app forward, and -activate is the request the system honours. -activate is not in the
+  // macOS 13 SDK, hence the selector; and the version is asked of NSProcessInfo rather than
+  // through @available, whose check lives in the compiler's runtime library, which a cross
+  // build's clang does not have for macOS.
+  void activateIgnoringOtherApps() override {
+    if ([NSProcessInfo.processInfo isOperatingSystemAtLeastVersion:{14, 0, 0}]) {
+      [NSApp performSelector:@selector(activate)];
+    } else {
+      [NSApp activateIgnoringOtherApps:YES];
+    }
+  }
 
   long runModal(const AlertContent& content) override {
     return static_cast<long>([makeAlert(content) runModal]);
