@@ -15,6 +15,8 @@ struct StartOptions {
   Action action = Action::run;
   bool echoesInput = false;
   // Operating-system commands played on the new desktop before the application starts.
+  // The user's preferred language, which chooses the texts' table.
+  std::string language = "ko";
   std::vector<Command> desktop;
   friend bool operator==(const StartOptions&, const StartOptions&) = default;
 };
