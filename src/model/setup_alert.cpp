@@ -7,6 +7,7 @@
 #include "model/texts.h"
 
 namespace wheelright {
+
 void AppModel::showOnboardingAlert() {
   showSetupAlert(localized(*platform_.localizer, Text::alertOnboardingTitle));
 }
