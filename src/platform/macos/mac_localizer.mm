@@ -15,12 +15,13 @@ namespace wheelright {
 namespace {
 
 // No table holds it, so it tells a text that the chosen table lacks from one that it holds.
-NSString* const notInTable = @"\u0001wheelright: not in the table";
+NSString* const notInTable = @"(wheelright: no such text in this table)";
 
 class MacLocalizer final : public Localizer {
  public:
   explicit MacLocalizer(NSBundle* bundle) : bundle_(bundle) {
-    NSString* development = bundle.developmentLocalization ?: @(developmentLocalization);
+    NSString* development = bundle.developmentLocalization;
+    if (development == nil) development = @(developmentLocalization);
     NSString* path = [bundle pathForResource:@"Localizable"
                                       ofType:@"strings"
                                  inDirectory:nil
@@ -29,7 +30,8 @@ class MacLocalizer final : public Localizer {
                                                               encoding:NSUTF8StringEncoding
                                                                  error:nil]
                                   : nil;
-    development_ = table.propertyListFromStringsFileFormat ?: @{};
+    development_ = table != nil ? table.propertyListFromStringsFileFormat : nil;
+    if (development_ == nil) development_ = @{};
   }
 
   std::optional<std::string> localizedString(const std::string& key) const override {
