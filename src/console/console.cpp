@@ -13,6 +13,7 @@
 
 #include "console/desktop_text.h"
 #include "console/start_options.h"
+#include "menubar/status_look.h"
 
 namespace wheelright::sim {
 
@@ -278,24 +279,8 @@ void Console::perform(const console::Command& command) {
 std::string Console::stateLine() const {
   const AppModel& model = app_->model();
   const AppModel::Status& status = model.status();
-  std::string text;
-  switch (status.kind) {
-    case AppModel::Status::Case::active:
-      text = "active";
-      break;
-    case AppModel::Status::Case::paused:
-      text = "paused";
-      break;
-    case AppModel::Status::Case::naturalScrollRequired:
-      text = "naturalScrollRequired";
-      break;
-    case AppModel::Status::Case::permissionRequired:
-      text = "permissionRequired";
-      break;
-    case AppModel::Status::Case::error:
-      text = "error(" + status.message + ")";
-      break;
-  }
+  std::string text(statusLook(status.kind).name);
+  if (status.kind == AppModel::Status::Case::error) text += "(" + status.message + ")";
   const char* tap = "idle";
   switch (desktop_->eventTaps().tapState(desktop_->eventTaps().newestTap())) {
     case SimEventTaps::TapState::running:

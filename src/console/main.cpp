@@ -61,7 +61,14 @@ int main(int argc, char** argv) {
     std::cerr << "wheelright: settings kept in memory for this run: no home directory "
                  "(neither HOME nor an absolute XDG_CONFIG_HOME is set)\n";
   }
-  auto desktop = SimDesktop::create(options);
+  options.preferredLanguage = start.language;
+  std::shared_ptr<SimDesktop> desktop;
+  try {
+    desktop = SimDesktop::create(options);
+  } catch (const StringsTableError& error) {
+    std::cerr << "wheelright: cannot show the texts: " << error.what() << '\n';
+    return 2;
+  }
   desktop->log().setKeepsHistory(false);
 
   std::unique_ptr<ConsoleInput> input;

@@ -48,33 +48,63 @@ ParseError failure(std::string_view option, std::string_view text) {
   return ParseError{"wheelright: " + std::string(option) + ": " + std::string(text)};
 }
 
+// A language code as the system lists preferred languages: "ko", "en", "pt-BR", "zh-Hans". It
+// names a folder, so nothing else gets through.
+bool isLanguageCode(std::string_view code) {
+  for (bool isLanguage = true;; isLanguage = false) {
+    const std::size_t end = std::min(code.find_first_of("-_"), code.size());
+    const std::string_view part = code.substr(0, end);
+    const bool isWord = std::all_of(part.begin(), part.end(), [isLanguage](char c) {
+      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+             (!isLanguage && c >= '0' && c <= '9');
+    });
+    if (!isWord || part.empty() || part.size() > (isLanguage ? 3 : 8) ||
+        (isLanguage && part.size() < 2)) {
+      return false;
+    }
+    if (end == code.size()) return true;
+    code.remove_prefix(end + 1);
+  }
+}
+
 // One --desktop value: settings separated by commas; names already given are in `named`.
 std::variant<std::monostate, ParseError> addDesktopSettings(std::string_view list,
                                                             std::vector<std::string_view>& named,
-                                                            std::vector<Command>& commands) {
+                                                            StartOptions& options) {
   for (;;) {
     const std::size_t comma = list.find(',');
     const std::string_view item = list.substr(0, comma);
     const std::size_t equals = item.find('=');
     const std::string_view name = item.substr(0, equals);
-    const auto setting = std::find_if(desktopSettings().begin(), desktopSettings().end(),
-                                      [&](const DesktopSetting& s) { return s.name == name; });
-    if (equals == std::string_view::npos || setting == desktopSettings().end()) {
-      return failure("--desktop",
-                     "unknown setting \"" + std::string(item) +
-                         "\"; the settings are trust, natural, login, open, tap, copy");
-    }
+    const std::string_view value =
+        equals == std::string_view::npos ? std::string_view() : item.substr(equals + 1);
     if (std::find(named.begin(), named.end(), name) != named.end()) {
       return failure("--desktop", std::string(name) + " is given twice");
     }
-    const std::string_view value = item.substr(equals + 1);
-    const auto choice = std::find_if(setting->choices.begin(), setting->choices.end(),
-                                     [&](const Choice& c) { return c.value == value; });
-    if (choice == setting->choices.end()) {
-      return failure("--desktop", "\"" + std::string(item) + "\" is not " + choicesText(*setting));
+    const auto setting = std::find_if(desktopSettings().begin(), desktopSettings().end(),
+                                      [&](const DesktopSetting& s) { return s.name == name; });
+    if (equals == std::string_view::npos ||
+        (setting == desktopSettings().end() && name != "language")) {
+      return failure("--desktop",
+                     "unknown setting \"" + std::string(item) +
+                         "\"; the settings are trust, natural, login, open, tap, copy, language");
+    }
+    if (name == "language") {
+      if (!isLanguageCode(value)) {
+        return failure("--desktop", "\"" + std::string(item) +
+                                        "\" is not language=<code>, a code such as en or pt-BR");
+      }
+      options.language = value;
+    } else {
+      const auto choice = std::find_if(setting->choices.begin(), setting->choices.end(),
+                                       [&](const Choice& c) { return c.value == value; });
+      if (choice == setting->choices.end()) {
+        return failure("--desktop",
+                       "\"" + std::string(item) + "\" is not " + choicesText(*setting));
+      }
+      options.desktop.push_back(choice->command);
     }
     named.push_back(name);
-    commands.push_back(choice->command);
     if (comma == std::string_view::npos) return {};
     list.remove_prefix(comma + 1);
   }
@@ -103,7 +133,7 @@ std::variant<StartOptions, ParseError> parseStartOptions(
       } else {
         return failure("--desktop", "needs <setting>,...");
       }
-      auto added = addDesktopSettings(list, named, options.desktop);
+      auto added = addDesktopSettings(list, named, options);
       if (auto* error = std::get_if<ParseError>(&added)) return *error;
     } else {
       return ParseError{"wheelright: unknown option \"" + std::string(arg) +
@@ -120,6 +150,7 @@ const std::vector<std::string>& startOptionUsages() {
         "--desktop <setting>,...  the desktop at start, each setting once:"};
     for (const DesktopSetting& setting : desktopSettings())
       all.push_back("  " + choicesText(setting));
+    all.emplace_back("  language=<code>  the preferred language, e.g. en or pt-BR; at first ko");
     all.emplace_back("--help  print the start options and the commands");
     all.emplace_back("--version");
     return all;

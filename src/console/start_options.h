@@ -14,6 +14,8 @@ struct StartOptions {
   enum class Action { run, showHelp, showVersion };
   Action action = Action::run;
   bool echoesInput = false;
+  // The user's preferred language, which chooses the texts' table.
+  std::string language = "ko";
   // Operating-system commands played on the new desktop before the application starts.
   std::vector<Command> desktop;
   friend bool operator==(const StartOptions&, const StartOptions&) = default;

@@ -2,83 +2,69 @@
 
 #include <utility>
 
+#include "menubar/status_look.h"
 #include "model/system_probes.h"
 
 namespace wheelright {
-namespace {
 
-// The menu's texts, shown as they stand.
-constexpr const char* naturalScrollNotice =
-    "macOS의 자연스러운 스크롤이 꺼져 있어 기능을 일시 중지했습니다.";
-constexpr const char* openScrollSettingsLabel = "스크롤 설정 열기…";
-constexpr const char* enableLabel = "Wheelright 활성화";
-constexpr const char* reverseVerticalLabel = "마우스 세로 스크롤 반전";
-constexpr const char* reverseHorizontalLabel = "마우스 가로 스크롤 반전";
-constexpr const char* smoothWheelLabel = "부드러운 휠 호환 모드";
-constexpr const char* accessibilitySettingsLabel = "손쉬운 사용 권한 설정…";
-constexpr const char* launchAtLoginLabel = "로그인 시 실행";
-constexpr const char* quitLabel = "Wheelright 종료";
-
-}  // namespace
-
-std::string statusTitle(const AppModel::Status& status) {
-  switch (status.kind) {
-    case AppModel::Status::Case::active:
-      return "작동 중";
-    case AppModel::Status::Case::paused:
-      return "일시 정지";
-    case AppModel::Status::Case::naturalScrollRequired:
-      return "자연스러운 스크롤을 켜 주세요";
-    case AppModel::Status::Case::permissionRequired:
-      return "손쉬운 사용 권한 필요";
-    case AppModel::Status::Case::error:
-      return "오류";
-  }
-  return {};
+std::string statusTitle(const AppModel::Status& status, const Localizer& localizer) {
+  return localized(localizer, statusLook(status.kind).title);
 }
 
-std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations) {
+std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations,
+                                   const Localizer& localizer) {
   using Case = AppModel::Status::Case;
+  const auto text = [&localizer](Text name) { return localized(localizer, name); };
   const Case status = values.status.kind;
   std::vector<MenuEntry> entries;
   entries.reserve(16);
 
+  const std::string title = statusTitle(values.status, localizer);
   entries.emplace_back(MenuText{status == Case::permissionRequired
-                                    ? permissionRequiredPrefix + statusTitle(values.status)
-                                    : statusTitle(values.status)});
+                                    ? localized(localizer, Text::statusWarningLine, {title})
+                                    : title});
   if (status == Case::error) entries.emplace_back(MenuText{values.status.message});
   entries.emplace_back(MenuSeparator{});
 
   if (status == Case::naturalScrollRequired) {
-    entries.emplace_back(MenuText{naturalScrollNotice});
-    entries.emplace_back(MenuAction{openScrollSettingsLabel, operations.openNaturalScrollSettings, {}});
+    entries.emplace_back(MenuText{text(Text::menuNaturalScrollOff)});
+    entries.emplace_back(
+        MenuAction{text(Text::menuOpenTrackpadSettings), operations.openNaturalScrollSettings, {}});
     entries.emplace_back(MenuSeparator{});
   }
 
-  entries.emplace_back(MenuSwitch{enableLabel, values.isEnabled, operations.setEnabled});
-  entries.emplace_back(MenuSwitch{reverseVerticalLabel, values.reverseVertical, operations.setReverseVertical});
-  entries.emplace_back(
-      MenuSwitch{reverseHorizontalLabel, values.reverseHorizontal, operations.setReverseHorizontal});
-  entries.emplace_back(MenuSwitch{smoothWheelLabel, values.treatContinuousWithoutPhaseAsMouse,
+  entries.emplace_back(MenuSwitch{text(Text::menuEnable), values.isEnabled, operations.setEnabled});
+  entries.emplace_back(MenuSwitch{text(Text::menuReverseVertical), values.reverseVertical,
+                                  operations.setReverseVertical});
+  entries.emplace_back(MenuSwitch{text(Text::menuReverseHorizontal), values.reverseHorizontal,
+                                  operations.setReverseHorizontal});
+  entries.emplace_back(MenuSwitch{text(Text::menuSmoothWheel),
+                                  values.treatContinuousWithoutPhaseAsMouse,
                                   operations.setTreatContinuousWithoutPhaseAsMouse});
 
   if (status == Case::permissionRequired) {
     entries.emplace_back(MenuSeparator{});
-    entries.emplace_back(
-        MenuAction{accessibilitySettingsLabel, operations.requestAccessibilityPermission, {}});
+    entries.emplace_back(MenuAction{
+        text(Text::menuAllowAccessibility), operations.requestAccessibilityPermission, {}});
   }
 
   entries.emplace_back(MenuSeparator{});
-  entries.emplace_back(MenuSwitch{launchAtLoginLabel, values.launchAtLoginEnabled, operations.setLaunchAtLogin});
+  entries.emplace_back(MenuSwitch{text(Text::menuLaunchAtLogin), values.launchAtLoginEnabled,
+                                  operations.setLaunchAtLogin});
   entries.emplace_back(MenuSeparator{});
-  entries.emplace_back(MenuAction{quitLabel, operations.quitApplication, KeyEquivalent{'q', KeyModifier::command}});
+  entries.emplace_back(MenuAction{text(Text::menuQuit), operations.quitApplication,
+                                  KeyEquivalent{'q', KeyModifier::command}});
   return entries;
 }
 
 MenuBarContentView::MenuBarContentView(const std::shared_ptr<AppModel>& model,
                                        const std::shared_ptr<AppSettings>& settings,
-                                       std::shared_ptr<SystemServices> system)
-    : model_(model), settings_(settings), system_(std::move(system)) {}
+                                       std::shared_ptr<SystemServices> system,
+                                       std::shared_ptr<Localizer> localizer)
+    : model_(model),
+      settings_(settings),
+      system_(std::move(system)),
+      localizer_(std::move(localizer)) {}
 
 std::vector<MenuEntry> MenuBarContentView::entries() const {
   const auto model = model_.lock();
@@ -120,7 +106,7 @@ std::vector<MenuEntry> MenuBarContentView::entries() const {
           onModel([](AppModel& m) { m.requestAccessibilityPermission(); }),
       .quitApplication = [system] { quitApplication(*system); },
   };
-  return menuEntries(values, operations);
+  return menuEntries(values, operations, *localizer_);
 }
 
 }  // namespace wheelright

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/menu_entry.h"
 #include "model/app_model.h"
+#include "model/texts.h"
+#include "platform/localizer.h"
+#include "platform/menu_entry.h"
 
 namespace wheelright {
 
-// The status line's text; the error payload does not enter it.
-std::string statusTitle(const AppModel::Status& status);
-// Put before the status line while Accessibility trust is missing.
-inline constexpr const char* permissionRequiredPrefix = "⚠️ ";
+// The status line's text in the user's language; the error payload does not enter it.
+std::string statusTitle(const AppModel::Status& status, const Localizer& localizer);
 
 // The six values that the menu reads.
 struct MenuValues {
@@ -39,15 +39,18 @@ struct MenuOperations {
   std::function<void()> quitApplication;
 };
 
-std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations);
+// The labels in the user's language.
+std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperations& operations,
+                                   const Localizer& localizer);
 
 // The menu's content over the model and that model's own settings object. Holds both weakly:
 // the application owns the model, the model owns the settings. Called a view after the menu-bar
 // scene's content that it stands for, though it only builds entries and draws nothing.
 class MenuBarContentView {
  public:
-  MenuBarContentView(const std::shared_ptr<AppModel>& model, const std::shared_ptr<AppSettings>& settings,
-                     std::shared_ptr<SystemServices> system);
+  MenuBarContentView(const std::shared_ptr<AppModel>& model,
+                     const std::shared_ptr<AppSettings>& settings,
+                     std::shared_ptr<SystemServices> system, std::shared_ptr<Localizer> localizer);
   // Built afresh from current values; empty once the model is gone.
   std::vector<MenuEntry> entries() const;
   const std::weak_ptr<AppSettings>& settings() const { return settings_; }
@@ -56,6 +59,7 @@ class MenuBarContentView {
   std::weak_ptr<AppModel> model_;
   std::weak_ptr<AppSettings> settings_;
   std::shared_ptr<SystemServices> system_;
+  std::shared_ptr<Localizer> localizer_;
 };
 
 }  // namespace wheelright

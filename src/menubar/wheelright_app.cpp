@@ -3,24 +3,13 @@
 #include <utility>
 
 #include "base/weak_callback.h"
+#include "menubar/status_look.h"
 #include "model/system_probes.h"
 
 namespace wheelright {
 
 std::string statusSymbolName(const AppModel::Status& status) {
-  switch (status.kind) {
-    case AppModel::Status::Case::active:
-      return "arrow.up.and.down.circle.fill";
-    case AppModel::Status::Case::paused:
-      return "pause.circle";
-    case AppModel::Status::Case::naturalScrollRequired:
-      return "exclamationmark.arrow.triangle.2.circlepath";
-    case AppModel::Status::Case::permissionRequired:
-      return "exclamationmark.triangle";
-    case AppModel::Status::Case::error:
-      return "xmark.circle";
-  }
-  return {};
+  return std::string(statusLook(status.kind).symbolName);
 }
 
 StatusLabel menuBarLabel(const AppModel::Status& status) {
@@ -49,7 +38,7 @@ std::shared_ptr<WheelrightApp> WheelrightApp::create(Platform platform) {
 WheelrightApp::WheelrightApp(Platform platform)
     : platform_(std::move(platform)),
       model_(makeModel(platform_)),
-      content_(model_, model_->sharedSettings(), platform_.system) {}
+      content_(model_, model_->sharedSettings(), platform_.system, platform_.localizer) {}
 
 WheelrightApp::~WheelrightApp() {
   model_->objectWillChange.unsubscribe(modelToken_);

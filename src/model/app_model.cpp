@@ -4,6 +4,7 @@
 
 #include "base/weak_callback.h"
 #include "model/system_probes.h"
+#include "model/texts.h"
 
 namespace wheelright {
 
@@ -108,8 +109,9 @@ void AppModel::refreshStatus() {
   if (!tap.isRunning()) {
     try {
       tap.start();
-    } catch (const ScrollEventTap::StartError& failure) {
-      status_ = Status::error(failure.localizedDescription());
+    } catch (const ScrollEventTap::StartError&) {
+      // The one failure, couldNotCreateTap.
+      status_ = Status::error(localized(*platform_.localizer, Text::errorCouldNotCreateTap));
       return;
     }
   }

@@ -4,33 +4,19 @@
 #include "base/scope_exit.h"
 #include "model/app_model.h"
 #include "model/system_probes.h"
+#include "model/texts.h"
 
 namespace wheelright {
-namespace {
 
-// The checklist's texts, shown as they stand.
-constexpr const char* checklistIntro =
-    "Wheelright이 동작하려면 아래 두 항목이 모두 필요합니다.\n\n1. 자연스러운 스크롤 켜기  ";
-constexpr const char* checklistSecondItem = "\n2. 손쉬운 사용 권한 허용  ";
-constexpr const char* checklistOutro = "\n\n두 항목을 완료하면 Wheelright이 자동으로 시작됩니다.";
-constexpr const char* markerDone = "✅ 완료";
-constexpr const char* markerMissing = "⚠️ 설정 필요";
-constexpr const char* checklistSymbol = "checklist";
-constexpr const char* checklistSymbolDescription = "Wheelright 설정 체크리스트";
-constexpr const char* openNaturalScrollButton = "1번 스크롤 설정 열기";
-constexpr const char* openAccessibilityButton = "2번 손쉬운 사용 설정 열기";
-constexpr const char* doneButton = "완료";
-constexpr const char* laterButton = "나중에";
-
-constexpr const char* onboardingTitle = "Wheelright 사용 준비";
-constexpr const char* disabledWarningTitle = "Wheelright 설정을 확인해 주세요";
-constexpr const char* permissionWarningTitle = "손쉬운 사용 권한이 필요합니다";
-
-}  // namespace
-
-void AppModel::showOnboardingAlert() { showSetupAlert(onboardingTitle); }
-void AppModel::showDisabledWarning() { showSetupAlert(disabledWarningTitle); }
-void AppModel::showPermissionWarning() { showSetupAlert(permissionWarningTitle); }
+void AppModel::showOnboardingAlert() {
+  showSetupAlert(localized(*platform_.localizer, Text::alertOnboardingTitle));
+}
+void AppModel::showDisabledWarning() {
+  showSetupAlert(localized(*platform_.localizer, Text::alertNaturalScrollOffTitle));
+}
+void AppModel::showPermissionWarning() {
+  showSetupAlert(localized(*platform_.localizer, Text::alertPermissionTitle));
+}
 
 void AppModel::showSetupAlert(const std::string& title) {
   settings_->defaults().setBool(true, settings_key::hasShownNaturalScrollOnboarding);
@@ -44,25 +30,30 @@ void AppModel::showSetupAlert(const std::string& title) {
   const bool natural = isNaturalScrollEnabled_;
   const bool trusted = isAccessibilityGranted_;
 
+  const Localizer& localizer = *platform_.localizer;
+  const auto text = [&localizer](Text name) { return localized(localizer, name); };
+  const auto marker = [&text](bool isDone) {
+    return text(isDone ? Text::alertItemDone : Text::alertItemMissing);
+  };
   AlertContent alert;
   alert.style = natural && trusted ? AlertStyle::informational : AlertStyle::warning;
   alert.messageText = title;
-  alert.informativeText = std::string(checklistIntro) + (natural ? markerDone : markerMissing) +
-                          checklistSecondItem + (trusted ? markerDone : markerMissing) +
-                          checklistOutro;
-  alert.iconSymbolName = checklistSymbol;
-  alert.iconAccessibilityDescription = checklistSymbolDescription;
+  alert.informativeText =
+      localized(localizer, Text::alertChecklist, {marker(natural), marker(trusted)});
+  alert.iconSymbolName = "checklist";
+  alert.iconAccessibilityDescription = text(Text::alertChecklistIcon);
 
   std::vector<SetupAction> actions;
   if (!natural) {
-    alert.buttonTitles.emplace_back(openNaturalScrollButton);
+    alert.buttonTitles.push_back(text(Text::alertOpenTrackpadButton));
     actions.push_back(SetupAction::openNaturalScroll);
   }
   if (!trusted) {
-    alert.buttonTitles.emplace_back(openAccessibilityButton);
+    alert.buttonTitles.push_back(text(Text::alertOpenAccessibilityButton));
     actions.push_back(SetupAction::openAccessibility);
   }
-  alert.buttonTitles.emplace_back(natural && trusted ? doneButton : laterButton);
+  alert.buttonTitles.push_back(
+      text(natural && trusted ? Text::alertDoneButton : Text::alertLaterButton));
   actions.push_back(SetupAction::dismiss);
 
   platform_.alerts->activateIgnoringOtherApps();

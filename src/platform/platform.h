@@ -6,6 +6,7 @@
 
 #include "platform/alert_presenter.h"
 #include "platform/event_tap_services.h"
+#include "platform/localizer.h"
 #include "platform/main_loop.h"
 #include "platform/status_item.h"
 #include "platform/system_services.h"
@@ -20,6 +21,7 @@ struct Platform {
   std::shared_ptr<MainLoop> mainLoop;
   std::shared_ptr<AlertPresenter> alerts;
   std::shared_ptr<StatusItem> statusItem;
+  std::shared_ptr<Localizer> localizer;
 };
 
 }  // namespace wheelright

@@ -8,12 +8,12 @@
 
 namespace wheelright {
 
-const char* ScrollEventTap::StartError::errorDescription() const noexcept {
+const char* ScrollEventTap::StartError::what() const noexcept {
   switch (code_) {
     case Code::couldNotCreateTap:
-      return "스크롤 이벤트 감시를 시작하지 못했습니다. 손쉬운 사용 권한을 확인해 주세요.";
+      return "could not create the scroll event tap";
   }
-  return "";
+  return "could not start the scroll event tap";
 }
 
 EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,

@@ -25,10 +25,8 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
     enum class Code { couldNotCreateTap };
     explicit StartError(Code code = Code::couldNotCreateTap) : code_(code) {}
     Code code() const { return code_; }
-    // The user-facing text, shown as the model's error status.
-    const char* errorDescription() const noexcept;
-    const char* localizedDescription() const noexcept { return errorDescription(); }
-    const char* what() const noexcept override { return errorDescription(); }
+    // For developers; the model shows the user a text of its own.
+    const char* what() const noexcept override;
     friend bool operator==(const StartError& a, const StartError& b) { return a.code_ == b.code_; }
 
    private:

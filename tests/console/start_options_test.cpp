@@ -12,8 +12,8 @@ using Args = std::vector<std::string_view>;
 using Failure = SimEventTaps::CreationFailure;
 
 TEST(StartOptionsTest, GoodCommandLines) {
-  const auto run = [](bool echo, std::vector<Command> desktop) {
-    return StartOptions{StartOptions::Action::run, echo, std::move(desktop)};
+  const auto run = [](bool echo, std::vector<Command> desktop, std::string language = "ko") {
+    return StartOptions{StartOptions::Action::run, echo, std::move(language), std::move(desktop)};
   };
   const std::pair<Args, StartOptions> rows[] = {
       {{}, run(false, {})},
@@ -25,8 +25,11 @@ TEST(StartOptionsTest, GoodCommandLines) {
        run(false, {SetNatural{false}, SetTapFailure{Failure::tap},
                    SetLoginStatus{LoginItemStatus::notFound}, SetTrust{false}, SetOpensURLs{true},
                    SetAnotherCopy{false}})},
-      {{"--help"}, {StartOptions::Action::showHelp, false, {}}},
-      {{"--echo", "--version"}, {StartOptions::Action::showVersion, true, {}}},
+      {{"--desktop", "language=en"}, run(false, {}, "en")},
+      {{"--desktop", "trust=on,language=pt-BR"}, run(false, {SetTrust{true}}, "pt-BR")},
+      {{"--desktop=language=zh_Hant_TW"}, run(false, {}, "zh_Hant_TW")},
+      {{"--help"}, {StartOptions::Action::showHelp, false, "ko", {}}},
+      {{"--echo", "--version"}, {StartOptions::Action::showVersion, true, "ko", {}}},
   };
   for (const auto& [args, options] : rows) {
     const auto parsed = parseStartOptions(args);
@@ -37,7 +40,9 @@ TEST(StartOptionsTest, GoodCommandLines) {
 
 // Each is refused before anything starts, with the line standard error shows.
 TEST(StartOptionsTest, BadCommandLines) {
-  const std::string settings = "; the settings are trust, natural, login, open, tap, copy";
+  const std::string settings =
+      "; the settings are trust, natural, login, open, tap, copy, language";
+  const std::string code = " is not language=<code>, a code such as en or pt-BR";
   const std::pair<Args, std::string> rows[] = {
       {{"--frobnicate"}, "unknown option \"--frobnicate\"; --help lists the options"},
       {{"input.txt"}, "unknown option \"input.txt\"; --help lists the options"},
@@ -51,6 +56,14 @@ TEST(StartOptionsTest, BadCommandLines) {
        "--desktop: \"tap=create\" is not tap=fail-create|fail-source|none"},
       {{"--desktop", "copy=running ,open=refuse"},
        "--desktop: \"copy=running \" is not copy=running|none"},
+      // The code names a folder of tables: nothing but letters, digits and single separators.
+      {{"--desktop", "language=../en"}, "--desktop: \"language=../en\"" + code},
+      {{"--desktop", "language=e"}, "--desktop: \"language=e\"" + code},
+      {{"--desktop", "language=en-"}, "--desktop: \"language=en-\"" + code},
+      {{"--desktop", "language=en--US"}, "--desktop: \"language=en--US\"" + code},
+      {{"--desktop", "language=1n"}, "--desktop: \"language=1n\"" + code},
+      {{"--desktop", "language="}, "--desktop: \"language=\"" + code},
+      {{"--desktop", "language=en,language=ko"}, "--desktop: language is given twice"},
   };
   for (const auto& [args, message] : rows) {
     const auto parsed = parseStartOptions(args);

@@ -12,6 +12,7 @@
 #include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
+#include "platform/sim/sim_localizer.h"
 
 namespace wheelright {
 namespace {
@@ -36,6 +37,12 @@ std::vector<std::string> describe(NSMenu* menu) {
   return lines;
 }
 
+// The texts the menus below show: the Korean table, whatever language this Mac prefers.
+const Localizer& korean() {
+  static const sim::SimLocalizer localizer(WHEELRIGHT_LOCALIZATION_DIR, "ko");
+  return localizer;
+}
+
 MenuOperations loggingOperations(std::vector<std::string>& log) {
   const auto setter = [&log](const char* name) {
     return
@@ -52,7 +59,7 @@ TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
   NSMenu* menu = [[NSMenu alloc] initWithTitle:@""];
   @autoreleasepool {
     MenuValues values{AppModel::Status::permissionRequired(), false, true, true, false, false};
-    fillMenu(menu, menuEntries(values, loggingOperations(log)));
+    fillMenu(menu, menuEntries(values, loggingOperations(log), korean()));
   }
   EXPECT_EQ(
       describe(menu),
@@ -68,7 +75,7 @@ TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
 
   // A rebuild replaces every item.
   MenuValues paused{AppModel::Status::paused(), true, false, false, true, true};
-  fillMenu(menu, menuEntries(paused, loggingOperations(log)));
+  fillMenu(menu, menuEntries(paused, loggingOperations(log), korean()));
   EXPECT_EQ(describe(menu),
             (std::vector<std::string>{"일시 정지 (disabled)", "---", "Wheelright 활성화",
                                       "마우스 세로 스크롤 반전", "[x] 마우스 가로 스크롤 반전",

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "menubar/status_look.h"
 #include "model/system_probes.h"
 #include "scroll/event_fields.h"
 #include "support/desktop_test.h"
@@ -44,7 +45,8 @@ TEST_F(DesktopTest, StatusTable) {
   };
   for (const Row& row : rows) {
     for (const bool atLaunch : {true, false}) {
-      SCOPED_TRACE(statusTitle(row.expected) + (atLaunch ? " at launch" : " later"));
+      SCOPED_TRACE(std::string(statusLook(row.expected.kind).name) +
+                   (atLaunch ? " at launch" : " later"));
       desktop = sim::SimDesktop::create();
       stored("isEnabled", atLaunch ? row.isEnabled : true);
       system().setTrusted(!atLaunch || row.trusted);

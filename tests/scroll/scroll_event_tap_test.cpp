@@ -110,7 +110,6 @@ TEST_F(TapTest, ACreationFailureLeavesTheTapIdle) {
       ADD_FAILURE() << "start did not fail";
     } catch (const ScrollEventTap::StartError& error) {
       EXPECT_EQ(error, ScrollEventTap::StartError{});
-      EXPECT_STREQ(error.localizedDescription(), tapErrorText);
     }
     EXPECT_EQ(take(), join({{"tapIsEnabled"}, stopCalls, calls})) << "the disabled tap is gone too";
     EXPECT_FALSE(tap->hasPort() || tap->hasRunLoopSource() || tap->isRunning());

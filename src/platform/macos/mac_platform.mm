@@ -12,6 +12,7 @@ Platform makeMacPlatform() {
       .mainLoop = makeMacMainLoop(),
       .alerts = makeMacAlertPresenter(),
       .statusItem = makeMacStatusItem(),
+      .localizer = makeMacLocalizer(),
   };
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/alert_presenter.h"
 #include "platform/event_tap_services.h"
+#include "platform/localizer.h"
 #include "platform/main_loop.h"
 #include "platform/status_item.h"
 #include "platform/system_services.h"
@@ -24,5 +25,9 @@ std::shared_ptr<SystemServices> makeMacSystemServices();
 std::shared_ptr<MainLoop> makeMacMainLoop();
 std::shared_ptr<AlertPresenter> makeMacAlertPresenter();
 std::shared_ptr<StatusItem> makeMacStatusItem();
+// Over the application's own bundle (NSBundle mainBundle).
+std::shared_ptr<Localizer> makeMacLocalizer();
+// Over the bundle at that path; null when it is none.
+std::shared_ptr<Localizer> makeMacLocalizer(const std::string& bundlePath);
 
 }  // namespace wheelright

@@ -41,6 +41,8 @@ SimDesktop::SimDesktop(Options options)
       eventTaps_(log_, runLoop_, system_),
       alerts_(log_, runLoop_),
       statusItem_(log_),
+      localizer_(options_.localizationDirectory.value_or(WHEELRIGHT_LOCALIZATION_DIR),
+                 options_.preferredLanguage),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
   // and nothing more appears.
@@ -72,6 +74,7 @@ Platform SimDesktop::platform() {
       .mainLoop = std::shared_ptr<MainLoop>(self, &runLoop_),
       .alerts = std::shared_ptr<AlertPresenter>(self, &alerts_),
       .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
+      .localizer = std::shared_ptr<Localizer>(self, &localizer_),
   };
 }
 

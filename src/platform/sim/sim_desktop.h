@@ -15,6 +15,7 @@
 #include "platform/sim/sim_alert_presenter.h"
 #include "platform/sim/sim_event.h"
 #include "platform/sim/sim_event_taps.h"
+#include "platform/sim/sim_localizer.h"
 #include "platform/sim/sim_run_loop.h"
 #include "platform/sim/sim_status_item.h"
 #include "platform/sim/sim_system.h"
@@ -25,12 +26,17 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
  public:
   struct Options {
     SimRunLoop::Clock clock = SimRunLoop::Clock::manual;
+    // The user's preferred language, a code such as "ko", "en" or "pt-BR".
+    std::string preferredLanguage = "ko";
+    // The folder of the <language>.lproj tables; none: the source tree's, as the build found it.
+    std::optional<std::filesystem::path> localizationDirectory{};
     // The folder of the user defaults file; none keeps the user defaults in memory.
     std::optional<std::filesystem::path> defaultsDirectory;
   };
 
   // A new desktop: natural scrolling stored as true, the process untrusted, no login item,
-  // URLs opened, taps created when trusted, the clock at 0.
+  // URLs opened, taps created when trusted, the clock at 0. Throws StringsTableError when the
+  // texts of the preferred language or of the development language cannot be read.
   static std::shared_ptr<SimDesktop> create();
   static std::shared_ptr<SimDesktop> create(Options options);
   SimDesktop(const SimDesktop&) = delete;
@@ -45,6 +51,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimSystem& system() { return system_; }
   SimAlertPresenter& alerts() { return alerts_; }
   SimStatusItem& statusItem() { return statusItem_; }
+  const SimLocalizer& localizer() const { return localizer_; }
   // What the application talks to; its calls are logged.
   UserDefaults& userDefaults();
   // The store behind it.
@@ -72,6 +79,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimEventTaps eventTaps_;
   SimAlertPresenter alerts_;
   SimStatusItem statusItem_;
+  SimLocalizer localizer_;
   std::unique_ptr<SimUserDefaults> store_;
   std::unique_ptr<LoggedUserDefaults> userDefaults_;
 };

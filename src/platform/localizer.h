@@ -1,0 +1,23 @@
+#pragma once
+// The application's texts in the user's language: the strings tables shipped beside the program
+// (NSBundle mainBundle localizedStringForKey:value:table: over Localizable.strings). Main thread.
+
+#include <optional>
+#include <string>
+
+namespace wheelright {
+
+// The localization that holds every text: the one the system falls back on.
+inline constexpr const char* developmentLocalization = "en";
+
+class Localizer {
+ public:
+  virtual ~Localizer() = default;
+
+  // The text of `key` in the localization that the system chose from the user's preferred
+  // languages; the development localization's when that table lacks the key; absent when
+  // neither has it.
+  virtual std::optional<std::string> localizedString(const std::string& key) const = 0;
+};
+
+}  // namespace wheelright
