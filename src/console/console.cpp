@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -200,7 +201,9 @@ void Console::perform(const console::Command& command) {
         if constexpr (std::is_same_v<C, Nothing>) {
         } else if constexpr (std::is_same_v<C, ShowMenu>) {
           if (!checkMenuUsable()) return;
-          for (const std::string& menuLine : menuLines(*item.label(), item.menu())) print(menuLine);
+          const std::optional<StatusLabel> label = item.label();
+          if (!label) return;  // checkMenuUsable has said that the item is not shown
+          for (const std::string& menuLine : menuLines(*label, item.menu())) print(menuLine);
         } else if constexpr (std::is_same_v<C, Choose>) {
           if (!checkMenuUsable()) return;
           if (const auto* number = std::get_if<std::size_t>(&c.entry)) {
@@ -261,7 +264,13 @@ void Console::perform(const console::Command& command) {
           desktop_->reopenUserDefaults();
           launch();
         } else if constexpr (std::is_same_v<C, ShowState>) {
-          print(stateLine());
+          // A launch that found another copy running ends the program, but state must not rely
+          // on that to find an application.
+          if (!app_) {
+            error("the application is not running");
+            return;
+          }
+          print(stateLine(*app_));
         } else if constexpr (std::is_same_v<C, ShowDefaults>) {
           print(defaultsLine());
         } else if constexpr (std::is_same_v<C, Help>) {
@@ -275,8 +284,8 @@ void Console::perform(const console::Command& command) {
       command);
 }
 
-std::string Console::stateLine() const {
-  const AppModel& model = app_->model();
+std::string Console::stateLine(const WheelrightApp& app) const {
+  const AppModel& model = app.model();
   const AppModel::Status& status = model.status();
   std::string text;
   switch (status.kind) {

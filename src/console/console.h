@@ -95,7 +95,7 @@ class Console {
   long runAlert(const AlertContent& alert);
   bool checkMenuUsable();
   void perform(const console::Command& command);
-  std::string stateLine() const;
+  std::string stateLine(const WheelrightApp& app) const;
   std::string defaultsLine() const;
 
   std::shared_ptr<SimDesktop> desktop_;
