@@ -72,5 +72,22 @@ TEST(ConsoleCommandTest, NumbersReadStrictlyAndPrintShortest) {
   EXPECT_FALSE(parseDecimal("nan"));
 }
 
+// help and parsing come from one table: every command that help lists is parsed, and a usage
+// error shows that command's own forms.
+TEST(ConsoleCommand, EveryCommandThatHelpListsIsParsed) {
+  for (const std::string& usage : commandUsages()) {
+    const std::string name = usage.substr(0, usage.find(' '));
+    for (const std::string& line : {name, name + " ? ?"}) {
+      const auto parsed = parseCommand(line);
+      const auto* error = std::get_if<ParseError>(&parsed);
+      if (error == nullptr) continue;
+      EXPECT_FALSE(error->message.starts_with("unknown command")) << line;
+      if (error->message.starts_with("usage: ")) {
+        EXPECT_NE(error->message.find(usage), std::string::npos) << line;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace wheelright::sim::console
