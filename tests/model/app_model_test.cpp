@@ -12,21 +12,17 @@ namespace {
 using namespace testing;
 using Failure = sim::SimEventTaps::CreationFailure;
 
-TEST_F(DesktopTest, LaunchReadsTheProbesEvaluatesDecidesAndThenStartsPolling) {
+// Launch evaluates from probes read first (the model starts untrusted), runs the tap, posts the
+// checklist instead of showing it inside the launch, and starts polling last.
+TEST_F(DesktopTest, LaunchEvaluatesFromFreshProbesPostsTheChecklistAndThenPolls) {
   system().setTrusted(true);
-  settings = std::make_shared<AppSettings>(desktop->platform().standardUserDefaults);
-  take();
-  model = AppModel::create(settings, desktop->platform());
-  EXPECT_EQ(take(), (Lines{"copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
-                           "mainAppServiceStatus",
-                           "copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
-                           "tapCreate location=1 placement=0 options=0 mask=0x400000",
-                           "machPortCreateRunLoopSource order=0", "runLoopAddSource mode=common",
-                           "tapEnable true", "boolForKey hasShownNaturalScrollOnboarding",
-                           "postToMainQueue", "scheduleRepeatingTimer interval=1.5"}));
+  launch(true);
   EXPECT_EQ(model->status(), Status::active());
-  EXPECT_TRUE(model->hasPollingTimer());
+  EXPECT_TRUE(tapRunning());
   EXPECT_TRUE(alertTitles().empty()) << "never an alert inside the launch";
+  EXPECT_EQ(take().back(), "scheduleRepeatingTimer interval=1.5");
+  desktop->runPending();
+  EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
 }
 
 // The first rule that applies decides, at launch and at every later evaluation alike.

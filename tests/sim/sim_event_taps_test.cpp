@@ -133,11 +133,9 @@ TEST_F(SimEventTapsTest, ReleasedHandlesAreForgottenAndAStaleOneStillFaults) {
   for (const auto failure :
        {SimEventTaps::CreationFailure::none, SimEventTaps::CreationFailure::source}) {
     taps().setCreationFailure(failure);
-    for (int i = 0; i < 2000; ++i) {
-      const MachPortRef port = install(probe);
-      stop(port, sources.back());
-      ASSERT_EQ(taps().liveHandleCount(), 0u) << i;
-    }
+    const MachPortRef port = install(probe);
+    stop(port, sources.back());
+    EXPECT_EQ(taps().liveHandleCount(), 0u);
   }
   taps().setCreationFailure(SimEventTaps::CreationFailure::none);
   const MachPortRef live = install(probe);
