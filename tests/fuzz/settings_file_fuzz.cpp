@@ -42,37 +42,32 @@ std::string contents(const fs::path& path) {
 }
 
 // The file's rules, written out plainly: lines end at LF, CR LF or CR; blank and `#` lines say
-// nothing; `key=true|false` with spaces or tabs around either part, split at the first `=`, the
-// key without spaces or control characters; a later line wins.
+// nothing; `key=true|false` with blanks around either part, split at the first `=`, the key
+// without spaces or control characters; a later line wins.
 Values expectedValues(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const auto strip = [](std::string part) {
+    part.erase(0, part.find_first_not_of(" \t"));
+    part.erase(part.find_last_not_of(" \t") + 1);
+    return part;
+  };
   Values values;
   std::string line;
-  const auto take = [&] {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    const std::size_t equals = line.find('=');
-    std::string key = line.substr(0, equals == std::string::npos ? line.size() : equals);
-    while (!key.empty() && isBlank(key.front())) key.erase(0, 1);
-    while (!key.empty() && isBlank(key.back())) key.pop_back();
-    if (equals == std::string::npos || key.empty() || key.front() == '#') return;
-    for (const char c : key) {
-      if (static_cast<unsigned char>(c) <= ' ' || c == '\x7F') return;
-    }
-    std::string value = line.substr(equals + 1);
-    while (!value.empty() && isBlank(value.front())) value.erase(0, 1);
-    while (!value.empty() && isBlank(value.back())) value.pop_back();
-    if (value == "true" || value == "false") values[key] = value == "true";
-  };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\r' && text[i] != '\n') {
       line += text[i];
       continue;
     }
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    take();
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    const std::size_t equals = line.find('=');
+    const std::string key = strip(line.substr(0, equals));
+    const std::string value = equals == std::string::npos ? "" : strip(line.substr(equals + 1));
+    const bool isKey = !key.empty() && key[0] != '#' && std::none_of(key.begin(), key.end(), [](char c) {
+      return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+    });
+    if (isKey && (value == "true" || value == "false")) values[key] = value == "true";
     line.clear();
   }
-  take();
   return values;
 }
 
