@@ -21,10 +21,8 @@ TEST(StartOptionsTest, GoodCommandLines) {
       {{"--desktop", "trust=on"}, run(false, {SetTrust{true}})},
       {{"--desktop=natural=unset,copy=running", "--echo"},
        run(true, {SetNatural{std::monostate{}}, SetAnotherCopy{true}})},
-      {{"--desktop", "natural=off,tap=fail-create,login=not-found,trust=off,open=accept,copy=none"},
-       run(false, {SetNatural{false}, SetTapFailure{Failure::tap},
-                   SetLoginStatus{LoginItemStatus::notFound}, SetTrust{false}, SetOpensURLs{true},
-                   SetAnotherCopy{false}})},
+      {{"--desktop", "tap=fail-create,login=not-found"},
+       run(false, {SetTapFailure{Failure::tap}, SetLoginStatus{LoginItemStatus::notFound}})},
       {{"--help"}, {StartOptions::Action::showHelp, false, {}}},
       {{"--echo", "--version"}, {StartOptions::Action::showVersion, true, {}}},
   };
