@@ -11,7 +11,7 @@
 #include "console/number_text.h"
 #include "platform/event_tap_services.h"
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 namespace {
 
 // The fields a scroll command may name, and which of them hold decimals.
@@ -86,7 +86,7 @@ Result parseCount(std::string_view text, const char* what, Command (*make)(std::
 }
 
 Result parseScroll(const Words& words) {
-  SimEvent event = SimEvent::scrollWheel();
+  sim::SimEvent event = sim::SimEvent::scrollWheel();
   std::vector<std::int64_t> named;
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string_view pair = words[i];
@@ -143,7 +143,7 @@ Result parseWheel(const Words& words) {
     }
     lines[i - 1] = *n;
   }
-  return Inject{SimEvent::mouseWheel(lines[0], lines[1])};
+  return Inject{sim::SimEvent::mouseWheel(lines[0], lines[1])};
 }
 
 Result parseEventType(const Words& words) {
@@ -164,7 +164,7 @@ Result parseEventType(const Words& words) {
   if (!type) {
     return failure({"event type \"", text, "\" is not a number from 0 to 0xFFFFFFFF"});
   }
-  return Inject{SimEvent::ofType(static_cast<EventType>(*type))};
+  return Inject{sim::SimEvent::ofType(static_cast<EventType>(*type))};
 }
 
 Result parseNatural(const Words& words) {
@@ -193,13 +193,13 @@ Result parseNatural(const Words& words) {
 Result parseTap(const Words& words) {
   if (words.size() != 3) return usageError("tap");
   if (words[1] == "fail") {
-    if (words[2] == "create") return SetTapFailure{SimEventTaps::CreationFailure::tap};
-    if (words[2] == "source") return SetTapFailure{SimEventTaps::CreationFailure::source};
-    if (words[2] == "none") return SetTapFailure{SimEventTaps::CreationFailure::none};
+    if (words[2] == "create") return SetTapFailure{sim::SimEventTaps::CreationFailure::tap};
+    if (words[2] == "source") return SetTapFailure{sim::SimEventTaps::CreationFailure::source};
+    if (words[2] == "none") return SetTapFailure{sim::SimEventTaps::CreationFailure::none};
   } else if (words[1] == "disable") {
-    if (words[2] == "timeout") return DisableTap{SimEventTaps::DisableReason::timeout};
-    if (words[2] == "user") return DisableTap{SimEventTaps::DisableReason::userInput};
-    if (words[2] == "silent") return DisableTap{SimEventTaps::DisableReason::silent};
+    if (words[2] == "timeout") return DisableTap{sim::SimEventTaps::DisableReason::timeout};
+    if (words[2] == "user") return DisableTap{sim::SimEventTaps::DisableReason::userInput};
+    if (words[2] == "silent") return DisableTap{sim::SimEventTaps::DisableReason::silent};
   }
   return usageError("tap");
 }
@@ -267,7 +267,7 @@ Result parseTrackpad(const Words& words) {
   if (words.size() != 2) return usageError("trackpad");
   const std::optional<std::int64_t> points = parseInteger(words[1]);
   if (!points) return notAWholeNumber(words[1]);
-  return Inject{SimEvent::trackpad(*points)};
+  return Inject{sim::SimEvent::trackpad(*points)};
 }
 
 // A command of one word.
@@ -361,4 +361,4 @@ const std::vector<std::string>& commandUsages() {
   return lines;
 }
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

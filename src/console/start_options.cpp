@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 namespace {
 
 struct Choice {
@@ -16,7 +16,7 @@ struct DesktopSetting {
 
 // In the words of the operating-system commands, so that a transcript can start anywhere.
 const std::vector<DesktopSetting>& desktopSettings() {
-  using Failure = SimEventTaps::CreationFailure;
+  using Failure = sim::SimEventTaps::CreationFailure;
   static const std::vector<DesktopSetting> settings = {
       {"trust", {{"on", SetTrust{true}}, {"off", SetTrust{false}}}},
       {"natural", {{"on", SetNatural{true}}, {"off", SetNatural{false}}, {"unset", SetNatural{}}}},
@@ -155,4 +155,4 @@ std::vector<std::string> helpLines() {
   return lines;
 }
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

@@ -8,7 +8,7 @@
 
 #include "console/console_command.h"
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 
 struct StartOptions {
   enum class Action { run, showHelp, showVersion };
@@ -30,4 +30,4 @@ std::vector<std::string> helpLines();
 // The start options as the help command lists them, a line each.
 const std::vector<std::string>& startOptionUsages();
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

@@ -57,7 +57,8 @@ void WheelrightApp::observe() {
   // Announcements come before the value is stored, so the rebuild runs as a job of its own
   // once the change is in place; several announcements of one turn give one rebuild.
   modelSubscription_ = model_->objectWillChange.subscribe([this] { scheduleUpdate(); });
-  settingsSubscription_ = model_->settings().objectWillChange.subscribe([this] { scheduleUpdate(); });
+  settingsSubscription_ =
+      model_->settings().objectWillChange.subscribe([this] { scheduleUpdate(); });
 
   std::weak_ptr<WheelrightApp> weakSelf = weak_from_this();
   platform_.statusItem->show(

@@ -82,7 +82,8 @@ void ScrollEventTap::start() {
   }
   eventTap_ = std::move(port);
   runLoopSource_ = std::move(source);
-  services_->runLoopAddSource(services_->mainRunLoop(), runLoopSource_.get(), RunLoopMode::commonModes);
+  services_->runLoopAddSource(services_->mainRunLoop(), runLoopSource_.get(),
+                              RunLoopMode::commonModes);
   services_->tapEnable(eventTap_.get(), true);
 }
 

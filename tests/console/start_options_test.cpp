@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 namespace {
 
 using Args = std::vector<std::string_view>;
-using Failure = SimEventTaps::CreationFailure;
+using Failure = sim::SimEventTaps::CreationFailure;
 
 TEST(StartOptionsTest, GoodCommandLines) {
   const auto run = [](bool echo, std::vector<Command> desktop) {
@@ -58,4 +58,4 @@ TEST(StartOptionsTest, BadCommandLines) {
 }
 
 }  // namespace
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

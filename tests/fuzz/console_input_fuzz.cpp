@@ -13,14 +13,15 @@
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace wheelright::console;
   using namespace wheelright::sim;
   const std::string script(reinterpret_cast<const char*>(data), size);
   double waited = 0;
   std::istringstream lines(script);
   for (std::string line; std::getline(lines, line);) {
-    const auto parsed = console::parseCommand(line);
-    if (const auto* command = std::get_if<console::Command>(&parsed)) {
-      if (const auto* wait = std::get_if<console::Wait>(command)) waited += wait->seconds;
+    const auto parsed = parseCommand(line);
+    if (const auto* command = std::get_if<Command>(&parsed)) {
+      if (const auto* wait = std::get_if<Wait>(command)) waited += wait->seconds;
     }
   }
   if (waited > 600) return -1;  // hours of polling teach nothing that minutes do not
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!blocks.empty()) blocks.back().push_back(line);
   }
   for (const auto& block : blocks) {
-    if (!std::holds_alternative<console::ParseError>(console::parseCommand(block[0].substr(2)))) {
+    if (!std::holds_alternative<ParseError>(parseCommand(block[0].substr(2)))) {
       continue;
     }
     FUZZ_CHECK(block.size() == 2);

@@ -11,7 +11,7 @@
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace wheelright::sim::console;
+  using namespace wheelright::console;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   std::vector<std::string_view> args;
   for (std::size_t start = 0; start <= input.size();) {
