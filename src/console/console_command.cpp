@@ -279,12 +279,12 @@ Result bare(const Words& words) {
 
 // Every command once: its name, how it is written (alternatives separated by " | "), the parser.
 // help lists the forms in this order.
-struct CommandSpec {
+struct CommandEntry {
   std::string_view name;
   std::string_view forms;
   Result (*parse)(const Words& words);
 };
-constexpr CommandSpec commands[] = {
+constexpr CommandEntry commands[] = {
     {"menu", "menu", bare<ShowMenu>},
     {"choose", "choose <n> | choose <label>", parseChoose},
     {"key", "key cmd-<key>", parseKey},
@@ -323,15 +323,15 @@ constexpr CommandSpec commands[] = {
     {"exit", "exit", bare<Quit>},
 };
 
-const CommandSpec* findCommand(std::string_view name) {
+const CommandEntry* findCommand(std::string_view name) {
   const auto found = std::find_if(std::begin(commands), std::end(commands),
-                                  [name](const CommandSpec& spec) { return spec.name == name; });
+                                  [name](const CommandEntry& entry) { return entry.name == name; });
   return found == std::end(commands) ? nullptr : found;
 }
 
 ParseError usageError(std::string_view command) {
-  const CommandSpec* spec = findCommand(command);
-  return failure({"usage: ", spec != nullptr ? spec->forms : command});
+  const CommandEntry* entry = findCommand(command);
+  return failure({"usage: ", entry != nullptr ? entry->forms : command});
 }
 
 }  // namespace
@@ -339,15 +339,15 @@ ParseError usageError(std::string_view command) {
 std::variant<Command, ParseError> parseCommand(std::string_view line) {
   const Words words(line);
   if (words.size() == 0 || words[0].front() == '#') return Nothing{};
-  if (const CommandSpec* spec = findCommand(words[0])) return spec->parse(words);
+  if (const CommandEntry* entry = findCommand(words[0])) return entry->parse(words);
   return failure({"unknown command \"", words[0], "\"; help lists the commands"});
 }
 
 const std::vector<std::string>& commandUsages() {
   static const std::vector<std::string> lines = [] {
     std::vector<std::string> all;
-    for (const CommandSpec& spec : commands) {
-      std::string_view forms = spec.forms;
+    for (const CommandEntry& entry : commands) {
+      std::string_view forms = entry.forms;
       // Split the alternatives of one command at " | ".
       for (;;) {
         const std::size_t bar = forms.find(" | ");
