@@ -1,6 +1,7 @@
 // The cost of the per-event path against two floors: the field work alone, and the field work plus
 // the lifetime work that every event needs (one strong reference to the tap, one weak load of the
-// owner and its three switches). Prints nanoseconds per event and the path's ratio to each floor.
+// owner and its three switches). Prints nanoseconds per event and the path's ratio to each floor,
+// then the time and allocations of one idle poll (idle_poll_bench.cpp).
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "bench_event_taps.h"
+#include "idle_poll_bench.h"
 #include "median_runner.h"
 #include "scroll/event_fields.h"
 #include "scroll/scroll_event_tap.h"
@@ -171,5 +173,7 @@ int main(int argc, char** argv) {
     std::printf("mouse wheel / field floor: %.3f\nmouse wheel / lifetime floor: %.3f\n",
                 wheel / fieldFloor, wheel / lifetimeFloor);
   }
+  std::printf("idle poll: median %.0f ns, %zu allocations\n", median("BM_IdlePoll"),
+              wheelright::allocationsPerIdlePoll());
   return 0;
 }

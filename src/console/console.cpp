@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -15,7 +16,7 @@
 #include "console/start_options.h"
 #include "menubar/status_look.h"
 
-namespace wheelright::sim {
+namespace wheelright::console {
 
 int pollMilliseconds(std::optional<double> timeoutSeconds) {
   if (!timeoutSeconds) return -1;
@@ -67,12 +68,13 @@ ConsoleInput::Status TerminalInput::read(std::string& line, std::optional<double
   }
 }
 
-Console::Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out,
+Console::Console(std::shared_ptr<sim::SimDesktop> desktop, ConsoleInput& input, std::ostream& out,
                  ConsoleOptions options)
     : desktop_(std::move(desktop)), input_(input), out_(out), options_(std::move(options)) {
   desktop_->log().setOutputListener([this](const std::string& line) { print(line); });
   desktop_->alerts().setHandler([this](const AlertContent& alert) { return runAlert(alert); });
-  desktop_->eventTaps().setEventSink([this](const SimEvent& event) { print(eventLine(event)); });
+  desktop_->eventTaps().setEventSink(
+      [this](const sim::SimEvent& event) { print(eventLine(event)); });
 }
 
 Console::~Console() {
@@ -84,12 +86,12 @@ Console::~Console() {
 }
 
 int Console::run() {
-  for (const console::Command& command : options_.desktop) perform(command);
+  for (const Command& command : options_.desktop) perform(command);
   launch();
   afterCommand();
   while (!isFinished_) {
     std::string line;
-    const std::optional<double> timeout = desktop_->runLoop().clock() == SimRunLoop::Clock::real
+    const std::optional<double> timeout = desktop_->runLoop().clock() == sim::SimRunLoop::Clock::real
                                               ? desktop_->runLoop().secondsUntilNextTimer()
                                               : std::nullopt;
     const ConsoleInput::Status status = read(line, timeout);
@@ -133,7 +135,7 @@ void Console::print(const std::string& line) {
   if (isFinished_ || desktop_->system().isTerminated()) return;
   input_.willPrint();
   out_ << line << '\n';
-  if (desktop_->runLoop().clock() == SimRunLoop::Clock::real) out_.flush();
+  if (desktop_->runLoop().clock() == sim::SimRunLoop::Clock::real) out_.flush();
   checkOutput();
 }
 
@@ -165,19 +167,19 @@ long Console::runAlert(const AlertContent& alert) {
     if (status == ConsoleInput::Status::line) execute(line);
     afterCommand();
   }
-  const long response = alertResponses_.back().value_or(SimAlertPresenter::abortResponse);
+  const long response = alertResponses_.back().value_or(sim::SimAlertPresenter::abortResponse);
   alertResponses_.pop_back();
   return response;
 }
 
 void Console::execute(const std::string& line) {
   if (options_.echoesInput) print("> " + line);
-  auto parsed = console::parseCommand(line);
-  if (const auto* failure = std::get_if<console::ParseError>(&parsed)) {
+  auto parsed = parseCommand(line);
+  if (const auto* failure = std::get_if<ParseError>(&parsed)) {
     error(failure->message);
     return;
   }
-  perform(std::get<console::Command>(parsed));
+  perform(std::get<Command>(parsed));
 }
 
 bool Console::checkMenuUsable() {
@@ -192,16 +194,17 @@ bool Console::checkMenuUsable() {
   return true;
 }
 
-void Console::perform(const console::Command& command) {
-  using namespace console;
-  SimStatusItem& item = desktop_->statusItem();
+void Console::perform(const Command& command) {
+  sim::SimStatusItem& item = desktop_->statusItem();
   std::visit(
       [&](const auto& c) {
         using C = std::decay_t<decltype(c)>;
         if constexpr (std::is_same_v<C, Nothing>) {
         } else if constexpr (std::is_same_v<C, ShowMenu>) {
           if (!checkMenuUsable()) return;
-          for (const std::string& menuLine : menuLines(*item.label(), item.menu())) print(menuLine);
+          const std::optional<StatusLabel> label = item.label();
+          if (!label) return;  // checkMenuUsable has said that the item is not shown
+          for (const std::string& menuLine : menuLines(*label, item.menu())) print(menuLine);
         } else if constexpr (std::is_same_v<C, Choose>) {
           if (!checkMenuUsable()) return;
           if (const auto* number = std::get_if<std::size_t>(&c.entry)) {
@@ -262,7 +265,13 @@ void Console::perform(const console::Command& command) {
           desktop_->reopenUserDefaults();
           launch();
         } else if constexpr (std::is_same_v<C, ShowState>) {
-          print(stateLine());
+          // A launch that found another copy running ends the program, but state must not rely
+          // on that to find an application.
+          if (!app_) {
+            error("the application is not running");
+            return;
+          }
+          print(stateLine(*app_));
         } else if constexpr (std::is_same_v<C, ShowDefaults>) {
           print(defaultsLine());
         } else if constexpr (std::is_same_v<C, Help>) {
@@ -276,20 +285,20 @@ void Console::perform(const console::Command& command) {
       command);
 }
 
-std::string Console::stateLine() const {
-  const AppModel& model = app_->model();
+std::string Console::stateLine(const WheelrightApp& app) const {
+  const AppModel& model = app.model();
   const AppModel::Status& status = model.status();
   std::string text(statusLook(status.kind).name);
   if (status.kind == AppModel::Status::Case::error) text += "(" + status.message + ")";
   const char* tap = "idle";
   switch (desktop_->eventTaps().tapState(desktop_->eventTaps().newestTap())) {
-    case SimEventTaps::TapState::running:
+    case sim::SimEventTaps::TapState::running:
       tap = "running";
       break;
-    case SimEventTaps::TapState::disabled:
+    case sim::SimEventTaps::TapState::disabled:
       tap = "disabled";
       break;
-    case SimEventTaps::TapState::idle:
+    case sim::SimEventTaps::TapState::idle:
       break;
   }
   const auto onOff = [](bool on) { return on ? "on" : "off"; };
@@ -301,11 +310,11 @@ std::string Console::stateLine() const {
 
 std::string Console::defaultsLine() const {
   std::string line = "defaults:";
-  const SimUserDefaults& store = desktop_->userDefaultsStore();
+  const sim::SimUserDefaults& store = desktop_->userDefaultsStore();
   for (const auto& [key, value] : store.storedValues()) {
     line += " " + key + (value ? "=true" : "=false");
   }
   return store.isStored() ? line : line + " (not stored)";
 }
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -15,7 +15,7 @@
 #include "menubar/wheelright_app.h"
 #include "platform/sim/sim_desktop.h"
 
-namespace wheelright::sim {
+namespace wheelright::console {
 
 // How long poll() may wait for a read with this timeout: -1 (no end) without one.
 int pollMilliseconds(std::optional<double> timeoutSeconds);
@@ -63,12 +63,12 @@ struct ConsoleOptions {
   // Each input line is printed as "> <line>" before its output.
   bool echoesInput = false;
   // Operating-system commands played before the application starts.
-  std::vector<console::Command> desktop;
+  std::vector<Command> desktop;
 };
 
 class Console {
  public:
-  Console(std::shared_ptr<SimDesktop> desktop, ConsoleInput& input, std::ostream& out,
+  Console(std::shared_ptr<sim::SimDesktop> desktop, ConsoleInput& input, std::ostream& out,
           ConsoleOptions options = {});
   ~Console();
   Console(const Console&) = delete;
@@ -94,11 +94,11 @@ class Console {
   void error(const std::string& message);
   long runAlert(const AlertContent& alert);
   bool checkMenuUsable();
-  void perform(const console::Command& command);
-  std::string stateLine() const;
+  void perform(const Command& command);
+  std::string stateLine(const WheelrightApp& app) const;
   std::string defaultsLine() const;
 
-  std::shared_ptr<SimDesktop> desktop_;
+  std::shared_ptr<sim::SimDesktop> desktop_;
   ConsoleInput& input_;
   std::ostream& out_;
   const ConsoleOptions options_;
@@ -110,4 +110,4 @@ class Console {
   std::string outputFailure_;
 };
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -11,38 +11,8 @@
 #include "console/number_text.h"
 #include "platform/event_tap_services.h"
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 namespace {
-
-struct Usage {
-  std::string_view command;
-  std::string_view forms;  // alternatives separated by " | "
-};
-constexpr Usage usages[] = {
-    {"menu", "menu"},
-    {"choose", "choose <n> | choose <label>"},
-    {"key", "key cmd-<key>"},
-    {"press", "press <n>"},
-    {"respond", "respond <code>"},
-    {"scroll", "scroll <field>=<value> ..."},
-    {"wheel", "wheel <lines> [<horizontal lines>]"},
-    {"trackpad", "trackpad <points>"},
-    {"event", "event <type>"},
-    {"natural", "natural on|off|unset | natural int <n> | natural real <x> | natural string <s>"},
-    {"trust", "trust on|off"},
-    {"tap", "tap fail create|source|none | tap disable timeout|user|silent"},
-    {"open", "open accept|refuse"},
-    {"login",
-     "login status enabled|not-registered|requires-approval|not-found | login fail <text>"},
-    {"copy", "copy running|none"},
-    {"wait", "wait <seconds>"},
-    {"relaunch", "relaunch"},
-    {"state", "state"},
-    {"defaults", "defaults"},
-    {"help", "help"},
-    {"quit", "quit"},
-    {"exit", "exit"},
-};
 
 // The fields a scroll command may name, and which of them hold decimals.
 constexpr EventField integerFields[] = {
@@ -97,12 +67,8 @@ ParseError failure(std::initializer_list<std::string_view> pieces) {
   return error;
 }
 
-ParseError usageError(std::string_view command) {
-  for (const Usage& usage : usages) {
-    if (usage.command == command) return failure({"usage: ", usage.forms});
-  }
-  return failure({"usage: ", command});
-}
+// "usage: " and the command's forms, from the table of commands below.
+ParseError usageError(std::string_view command);
 
 ParseError notADecimalNumber(std::string_view text) {
   return failure({"\"", text, "\" is not a decimal number"});
@@ -120,7 +86,7 @@ Result parseCount(std::string_view text, const char* what, Command (*make)(std::
 }
 
 Result parseScroll(const Words& words) {
-  SimEvent event = SimEvent::scrollWheel();
+  sim::SimEvent event = sim::SimEvent::scrollWheel();
   std::vector<std::int64_t> named;
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string_view pair = words[i];
@@ -177,7 +143,7 @@ Result parseWheel(const Words& words) {
     }
     lines[i - 1] = *n;
   }
-  return Inject{SimEvent::mouseWheel(lines[0], lines[1])};
+  return Inject{sim::SimEvent::mouseWheel(lines[0], lines[1])};
 }
 
 Result parseEventType(const Words& words) {
@@ -198,7 +164,7 @@ Result parseEventType(const Words& words) {
   if (!type) {
     return failure({"event type \"", text, "\" is not a number from 0 to 0xFFFFFFFF"});
   }
-  return Inject{SimEvent::ofType(static_cast<EventType>(*type))};
+  return Inject{sim::SimEvent::ofType(static_cast<EventType>(*type))};
 }
 
 Result parseNatural(const Words& words) {
@@ -227,13 +193,13 @@ Result parseNatural(const Words& words) {
 Result parseTap(const Words& words) {
   if (words.size() != 3) return usageError("tap");
   if (words[1] == "fail") {
-    if (words[2] == "create") return SetTapFailure{SimEventTaps::CreationFailure::tap};
-    if (words[2] == "source") return SetTapFailure{SimEventTaps::CreationFailure::source};
-    if (words[2] == "none") return SetTapFailure{SimEventTaps::CreationFailure::none};
+    if (words[2] == "create") return SetTapFailure{sim::SimEventTaps::CreationFailure::tap};
+    if (words[2] == "source") return SetTapFailure{sim::SimEventTaps::CreationFailure::source};
+    if (words[2] == "none") return SetTapFailure{sim::SimEventTaps::CreationFailure::none};
   } else if (words[1] == "disable") {
-    if (words[2] == "timeout") return DisableTap{SimEventTaps::DisableReason::timeout};
-    if (words[2] == "user") return DisableTap{SimEventTaps::DisableReason::userInput};
-    if (words[2] == "silent") return DisableTap{SimEventTaps::DisableReason::silent};
+    if (words[2] == "timeout") return DisableTap{sim::SimEventTaps::DisableReason::timeout};
+    if (words[2] == "user") return DisableTap{sim::SimEventTaps::DisableReason::userInput};
+    if (words[2] == "silent") return DisableTap{sim::SimEventTaps::DisableReason::silent};
   }
   return usageError("tap");
 }
@@ -266,82 +232,122 @@ Result onOff(const Words& words, std::string_view yes, std::string_view no, cons
   return usageError(command);
 }
 
+Result parseChoose(const Words& words) {
+  if (words.size() < 2) return usageError("choose");
+  const std::string_view rest = words.restAfter(1);
+  const bool isNumber =
+      std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!isNumber) return Choose{std::string(rest)};
+  return parseCount(rest, "menu entries", [](std::size_t n) -> Command { return Choose{n}; });
+}
+
+Result parseKey(const Words& words) {
+  if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
+    return usageError("key");
+  }
+  return KeyEquivalentPress{words[1][4]};
+}
+
+Result parsePress(const Words& words) {
+  if (words.size() != 2) return usageError("press");
+  return parseCount(words[1], "buttons", [](std::size_t n) -> Command { return PressButton{n}; });
+}
+
+Result parseRespond(const Words& words) {
+  if (words.size() != 2) return usageError("respond");
+  const std::optional<std::int64_t> code = parseInteger(words[1]);
+  if (!code || *code < std::numeric_limits<long>::min() ||
+      *code > std::numeric_limits<long>::max()) {
+    return notAWholeNumber(words[1]);
+  }
+  return Respond{static_cast<long>(*code)};
+}
+
+Result parseTrackpad(const Words& words) {
+  if (words.size() != 2) return usageError("trackpad");
+  const std::optional<std::int64_t> points = parseInteger(words[1]);
+  if (!points) return notAWholeNumber(words[1]);
+  return Inject{sim::SimEvent::trackpad(*points)};
+}
+
+// A command of one word.
+template <typename C>
+Result bare(const Words& words) {
+  if (words.size() != 1) return usageError(words[0]);
+  return C{};
+}
+
+// Every command once: its name, how it is written (alternatives separated by " | "), the parser.
+// help lists the forms in this order.
+struct CommandEntry {
+  std::string_view name;
+  std::string_view forms;
+  Result (*parse)(const Words& words);
+};
+constexpr CommandEntry commands[] = {
+    {"menu", "menu", bare<ShowMenu>},
+    {"choose", "choose <n> | choose <label>", parseChoose},
+    {"key", "key cmd-<key>", parseKey},
+    {"press", "press <n>", parsePress},
+    {"respond", "respond <code>", parseRespond},
+    {"scroll", "scroll <field>=<value> ...", parseScroll},
+    {"wheel", "wheel <lines> [<horizontal lines>]", parseWheel},
+    {"trackpad", "trackpad <points>", parseTrackpad},
+    {"event", "event <type>", parseEventType},
+    {"natural", "natural on|off|unset | natural int <n> | natural real <x> | natural string <s>",
+     parseNatural},
+    {"trust", "trust on|off",
+     [](const Words& words) {
+       return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
+     }},
+    {"tap", "tap fail create|source|none | tap disable timeout|user|silent", parseTap},
+    {"open", "open accept|refuse",
+     [](const Words& words) {
+       return onOff(words, "accept", "refuse", "open",
+                    [](bool accept) -> Command { return SetOpensURLs{accept}; });
+     }},
+    {"login",
+     "login status enabled|not-registered|requires-approval|not-found | login fail <text>",
+     parseLogin},
+    {"copy", "copy running|none",
+     [](const Words& words) {
+       return onOff(words, "running", "none", "copy",
+                    [](bool running) -> Command { return SetAnotherCopy{running}; });
+     }},
+    {"wait", "wait <seconds>", parseWait},
+    {"relaunch", "relaunch", bare<Relaunch>},
+    {"state", "state", bare<ShowState>},
+    {"defaults", "defaults", bare<ShowDefaults>},
+    {"help", "help", bare<Help>},
+    {"quit", "quit", bare<Quit>},
+    {"exit", "exit", bare<Quit>},
+};
+
+const CommandEntry* findCommand(std::string_view name) {
+  const auto found = std::find_if(std::begin(commands), std::end(commands),
+                                  [name](const CommandEntry& entry) { return entry.name == name; });
+  return found == std::end(commands) ? nullptr : found;
+}
+
+ParseError usageError(std::string_view command) {
+  const CommandEntry* entry = findCommand(command);
+  return failure({"usage: ", entry != nullptr ? entry->forms : command});
+}
+
 }  // namespace
 
 std::variant<Command, ParseError> parseCommand(std::string_view line) {
   const Words words(line);
   if (words.size() == 0 || words[0].front() == '#') return Nothing{};
-  const std::string_view command = words[0];
-  const auto bare = [&](Command result) -> Result {
-    if (words.size() != 1) return usageError(command);
-    return result;
-  };
-
-  if (command == "menu") return bare(ShowMenu{});
-  if (command == "relaunch") return bare(Relaunch{});
-  if (command == "state") return bare(ShowState{});
-  if (command == "defaults") return bare(ShowDefaults{});
-  if (command == "help") return bare(Help{});
-  if (command == "quit" || command == "exit") return bare(Quit{});
-  if (command == "choose") {
-    if (words.size() < 2) return usageError(command);
-    const std::string_view rest = words.restAfter(1);
-    const bool isNumber =
-        std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!isNumber) return Choose{std::string(rest)};
-    return parseCount(rest, "menu entries", [](std::size_t n) -> Command { return Choose{n}; });
-  }
-  if (command == "key") {
-    if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
-      return usageError(command);
-    }
-    return KeyEquivalentPress{words[1][4]};
-  }
-  if (command == "press") {
-    if (words.size() != 2) return usageError(command);
-    return parseCount(words[1], "buttons", [](std::size_t n) -> Command { return PressButton{n}; });
-  }
-  if (command == "respond") {
-    if (words.size() != 2) return usageError(command);
-    const std::optional<std::int64_t> code = parseInteger(words[1]);
-    if (!code || *code < std::numeric_limits<long>::min() ||
-        *code > std::numeric_limits<long>::max()) {
-      return notAWholeNumber(words[1]);
-    }
-    return Respond{static_cast<long>(*code)};
-  }
-  if (command == "scroll") return parseScroll(words);
-  if (command == "wheel") return parseWheel(words);
-  if (command == "trackpad") {
-    if (words.size() != 2) return usageError(command);
-    const std::optional<std::int64_t> points = parseInteger(words[1]);
-    if (!points) return notAWholeNumber(words[1]);
-    return Inject{SimEvent::trackpad(*points)};
-  }
-  if (command == "event") return parseEventType(words);
-  if (command == "natural") return parseNatural(words);
-  if (command == "trust") {
-    return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
-  }
-  if (command == "tap") return parseTap(words);
-  if (command == "open") {
-    return onOff(words, "accept", "refuse", "open",
-                 [](bool accept) -> Command { return SetOpensURLs{accept}; });
-  }
-  if (command == "copy") {
-    return onOff(words, "running", "none", "copy",
-                 [](bool running) -> Command { return SetAnotherCopy{running}; });
-  }
-  if (command == "login") return parseLogin(words);
-  if (command == "wait") return parseWait(words);
-  return failure({"unknown command \"", command, "\"; help lists the commands"});
+  if (const CommandEntry* entry = findCommand(words[0])) return entry->parse(words);
+  return failure({"unknown command \"", words[0], "\"; help lists the commands"});
 }
 
 const std::vector<std::string>& commandUsages() {
   static const std::vector<std::string> lines = [] {
     std::vector<std::string> all;
-    for (const Usage& usage : usages) {
-      std::string_view forms = usage.forms;
+    for (const CommandEntry& entry : commands) {
+      std::string_view forms = entry.forms;
       // Split the alternatives of one command at " | ".
       for (;;) {
         const std::size_t bar = forms.find(" | ");
@@ -355,4 +361,4 @@ const std::vector<std::string>& commandUsages() {
   return lines;
 }
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

@@ -12,7 +12,7 @@
 #include "platform/sim/sim_event_taps.h"
 #include "platform/system_services.h"
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 
 // An empty line or a comment.
 struct Nothing {
@@ -39,7 +39,7 @@ struct Respond {
   friend bool operator==(const Respond&, const Respond&) = default;
 };
 struct Inject {
-  SimEvent event;
+  sim::SimEvent event;
   friend bool operator==(const Inject&, const Inject&) = default;
 };
 struct SetNatural {
@@ -51,11 +51,11 @@ struct SetTrust {
   friend bool operator==(const SetTrust&, const SetTrust&) = default;
 };
 struct SetTapFailure {
-  SimEventTaps::CreationFailure failure = SimEventTaps::CreationFailure::none;
+  sim::SimEventTaps::CreationFailure failure = sim::SimEventTaps::CreationFailure::none;
   friend bool operator==(const SetTapFailure&, const SetTapFailure&) = default;
 };
 struct DisableTap {
-  SimEventTaps::DisableReason reason = SimEventTaps::DisableReason::silent;
+  sim::SimEventTaps::DisableReason reason = sim::SimEventTaps::DisableReason::silent;
   friend bool operator==(const DisableTap&, const DisableTap&) = default;
 };
 struct SetOpensURLs {
@@ -114,4 +114,4 @@ inline constexpr double longestWait = 86400;
 // One line per command: how it is written.
 const std::vector<std::string>& commandUsages();
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

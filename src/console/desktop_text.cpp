@@ -8,7 +8,7 @@
 #include "console/number_text.h"
 #include "platform/event_tap_services.h"
 
-namespace wheelright::sim {
+namespace wheelright::console {
 namespace {
 
 const char* styleName(AlertStyle style) {
@@ -65,7 +65,7 @@ std::vector<std::string> alertLines(const AlertContent& alert) {
   return lines;
 }
 
-std::string eventLine(const SimEvent& event) {
+std::string eventLine(const sim::SimEvent& event) {
   if (event.type != event_type::scrollWheel) return "event: type=" + std::to_string(event.type);
   std::string line = "event:";
   for (const ShownField& shown : shownFields) {
@@ -103,4 +103,4 @@ std::vector<std::string> menuLines(const StatusLabel& label,
   return lines;
 }
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -6,10 +6,10 @@
 
 #include "console/console.h"
 
-namespace wheelright::sim {
+namespace wheelright::console {
 
 // The line editor on standard input and output, showing the prompt "> "; null when this build
 // has none, and then the terminal is read without editing.
 std::unique_ptr<ConsoleInput> makeLineEditorInput();
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -10,7 +10,7 @@
 
 #include "console/line_editor.h"
 
-namespace wheelright::sim {
+namespace wheelright::console {
 namespace {
 
 class LineEditorInput final : public ConsoleInput {
@@ -97,4 +97,4 @@ class LineEditorInput final : public ConsoleInput {
 
 std::unique_ptr<ConsoleInput> makeLineEditorInput() { return std::make_unique<LineEditorInput>(); }
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -23,30 +23,31 @@ int printLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
   std::cout.flush();
   if (std::cout) return 0;
-  std::cerr << wheelright::sim::outputFailureText(errno) << '\n';
+  std::cerr << wheelright::console::outputFailureText(errno) << '\n';
   return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace wheelright::console;
   using namespace wheelright::sim;
   // Written to a closed pipe, the program ends as every filter does, even when the parent
   // started it with the signal ignored.
   std::signal(SIGPIPE, SIG_DFL);
 
   const auto parsed =
-      console::parseStartOptions(std::vector<std::string_view>(argv + 1, argv + argc));
-  if (const auto* error = std::get_if<console::ParseError>(&parsed)) {
+      parseStartOptions(std::vector<std::string_view>(argv + 1, argv + argc));
+  if (const auto* error = std::get_if<ParseError>(&parsed)) {
     std::cerr << error->message << '\n';
     return 2;
   }
   // Not std::get, which could throw: the one other alternative was answered above.
-  const console::StartOptions& start = *std::get_if<console::StartOptions>(&parsed);
-  if (start.action == console::StartOptions::Action::showHelp) {
-    return printLines(console::helpLines());
+  const StartOptions& start = *std::get_if<StartOptions>(&parsed);
+  if (start.action == StartOptions::Action::showHelp) {
+    return printLines(helpLines());
   }
-  if (start.action == console::StartOptions::Action::showVersion) {
+  if (start.action == StartOptions::Action::showVersion) {
     return printLines({"wheelright " WHEELRIGHT_VERSION});
   }
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace wheelright::sim {
+namespace wheelright::console {
 
 std::string shortestText(double value) {
   // Old C++ libraries lack to_chars for doubles. The fewest significant digits that read back
@@ -63,4 +63,4 @@ std::optional<double> parseDecimal(std::string_view text) {
   return value;
 }
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace wheelright::sim {
+namespace wheelright::console {
 
 // "3", "-3", "2.5", "-0", "0.1".
 std::string shortestText(double value);
@@ -16,4 +16,4 @@ std::optional<std::int64_t> parseInteger(std::string_view text);
 // Decimal digits with an optional sign, fraction and exponent; finite results only.
 std::optional<double> parseDecimal(std::string_view text);
 
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 namespace {
 
 struct Choice {
@@ -16,7 +16,7 @@ struct DesktopSetting {
 
 // In the words of the operating-system commands, so that a transcript can start anywhere.
 const std::vector<DesktopSetting>& desktopSettings() {
-  using Failure = SimEventTaps::CreationFailure;
+  using Failure = sim::SimEventTaps::CreationFailure;
   static const std::vector<DesktopSetting> settings = {
       {"trust", {{"on", SetTrust{true}}, {"off", SetTrust{false}}}},
       {"natural", {{"on", SetNatural{true}}, {"off", SetNatural{false}}, {"unset", SetNatural{}}}},
@@ -143,6 +143,25 @@ std::variant<StartOptions, ParseError> parseStartOptions(
   return options;
 }
 
+std::vector<std::string> startOptionArguments(const StartOptions& options) {
+  std::vector<std::string> args;
+  if (options.echoesInput) args.emplace_back("--echo");
+  if (options.action == StartOptions::Action::showHelp) args.emplace_back("--help");
+  if (options.action == StartOptions::Action::showVersion) args.emplace_back("--version");
+  std::string list;
+  for (const Command& command : options.desktop) {
+    for (const DesktopSetting& setting : desktopSettings()) {
+      for (const Choice& choice : setting.choices) {
+        if (choice.command != command) continue;
+        if (!list.empty()) list += ',';
+        list += std::string(setting.name) + "=" + std::string(choice.value);
+      }
+    }
+  }
+  if (!list.empty()) args.insert(args.end(), {"--desktop", list});
+  return args;
+}
+
 const std::vector<std::string>& startOptionUsages() {
   static const std::vector<std::string> lines = [] {
     std::vector<std::string> all = {
@@ -167,4 +186,4 @@ std::vector<std::string> helpLines() {
   return lines;
 }
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

@@ -8,7 +8,7 @@
 
 #include "console/console_command.h"
 
-namespace wheelright::sim::console {
+namespace wheelright::console {
 
 struct StartOptions {
   enum class Action { run, showHelp, showVersion };
@@ -24,9 +24,12 @@ struct StartOptions {
 // The arguments after the program's name; a failure is one line for standard error.
 std::variant<StartOptions, ParseError> parseStartOptions(const std::vector<std::string_view>& args);
 
+// Arguments that parseStartOptions reads back as these options.
+std::vector<std::string> startOptionArguments(const StartOptions& options);
+
 // The --help text, a line each: the usage, the start options, the commands.
 std::vector<std::string> helpLines();
 // The start options as the help command lists them, a line each.
 const std::vector<std::string>& startOptionUsages();
 
-}  // namespace wheelright::sim::console
+}  // namespace wheelright::console

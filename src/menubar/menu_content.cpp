@@ -66,17 +66,21 @@ MenuBarContentView::MenuBarContentView(const std::shared_ptr<AppModel>& model,
       system_(std::move(system)),
       localizer_(std::move(localizer)) {}
 
-std::vector<MenuEntry> MenuBarContentView::entries() const {
+std::optional<MenuValues> MenuBarContentView::values() const {
   const auto model = model_.lock();
   const auto settings = settings_.lock();
-  if (!model || !settings) return {};
+  if (!model || !settings) return std::nullopt;
+  return MenuValues{model->status(),
+                    model->launchAtLoginEnabled(),
+                    settings->isEnabled(),
+                    settings->reverseVertical(),
+                    settings->reverseHorizontal(),
+                    settings->treatContinuousWithoutPhaseAsMouse()};
+}
 
-  const MenuValues values{model->status(),
-                          model->launchAtLoginEnabled(),
-                          settings->isEnabled(),
-                          settings->reverseVertical(),
-                          settings->reverseHorizontal(),
-                          settings->treatContinuousWithoutPhaseAsMouse()};
+std::vector<MenuEntry> MenuBarContentView::entries() const {
+  const std::optional<MenuValues> values = this->values();
+  if (!values) return {};
 
   // The entries may outlive this build (a platform menu keeps them until the next one), so they
   // hold the model and settings weakly.
@@ -106,7 +110,7 @@ std::vector<MenuEntry> MenuBarContentView::entries() const {
           onModel([](AppModel& m) { m.requestAccessibilityPermission(); }),
       .quitApplication = [system] { quitApplication(*system); },
   };
-  return menuEntries(values, operations, *localizer_);
+  return menuEntries(*values, operations, *localizer_);
 }
 
 }  // namespace wheelright

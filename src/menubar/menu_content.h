@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct MenuValues {
   bool reverseVertical = false;
   bool reverseHorizontal = false;
   bool treatContinuousWithoutPhaseAsMouse = false;
+  friend bool operator==(const MenuValues&, const MenuValues&) = default;
 };
 
 // Where the entries write back and what they run.
@@ -53,6 +55,8 @@ class MenuBarContentView {
                      std::shared_ptr<SystemServices> system, std::shared_ptr<Localizer> localizer);
   // Built afresh from current values; empty once the model is gone.
   std::vector<MenuEntry> entries() const;
+  // What the entries are built from; none once the model is gone.
+  std::optional<MenuValues> values() const;
   const std::weak_ptr<AppSettings>& settings() const { return settings_; }
 
  private:

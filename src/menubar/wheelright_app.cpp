@@ -40,17 +40,14 @@ WheelrightApp::WheelrightApp(Platform platform)
       model_(makeModel(platform_)),
       content_(model_, model_->sharedSettings(), platform_.system, platform_.localizer) {}
 
-WheelrightApp::~WheelrightApp() {
-  model_->objectWillChange.unsubscribe(modelToken_);
-  model_->settings().objectWillChange.unsubscribe(settingsToken_);
-  platform_.statusItem->remove();
-}
+WheelrightApp::~WheelrightApp() { platform_.statusItem->remove(); }
 
 void WheelrightApp::observe() {
   // Announcements come before the value is stored, so the rebuild runs as a job of its own
   // once the change is in place; several announcements of one turn give one rebuild.
-  modelToken_ = model_->objectWillChange.subscribe([this] { scheduleUpdate(); });
-  settingsToken_ = model_->settings().objectWillChange.subscribe([this] { scheduleUpdate(); });
+  modelSubscription_ = model_->objectWillChange.subscribe([this] { scheduleUpdate(); });
+  settingsSubscription_ =
+      model_->settings().objectWillChange.subscribe([this] { scheduleUpdate(); });
 
   std::weak_ptr<WheelrightApp> weakSelf = weak_from_this();
   platform_.statusItem->show(
@@ -62,6 +59,7 @@ void WheelrightApp::observe() {
         auto app = weakSelf.lock();
         return app ? app->menu() : std::vector<MenuEntry>{};
       });
+  shownValues_ = content_.values();
 }
 
 void WheelrightApp::scheduleUpdate() {
@@ -69,6 +67,10 @@ void WheelrightApp::scheduleUpdate() {
   isUpdateScheduled_ = true;
   platform_.mainLoop->postToMainQueue(weakCallback(weak_from_this(), [](WheelrightApp& app) {
     app.isUpdateScheduled_ = false;
+    // The label and the menu are functions of these values alone.
+    std::optional<MenuValues> values = app.content_.values();
+    if (values == app.shownValues_) return;
+    app.shownValues_ = std::move(values);
     app.platform_.statusItem->setNeedsUpdate();
   }));
 }

@@ -4,6 +4,7 @@
 // and menu are rebuilt from current values after every change announcement.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,12 @@ class WheelrightApp : public std::enable_shared_from_this<WheelrightApp> {
   Platform platform_;
   std::shared_ptr<AppModel> model_;
   MenuBarContentView content_;
-  ObjectWillChange::Token modelToken_ = 0;
-  ObjectWillChange::Token settingsToken_ = 0;
+  // Declared after the model so that they end first: a model that outlives the application
+  // (held through sharedModel) must not call back into it.
+  ObjectWillChange::Subscription modelSubscription_;
+  ObjectWillChange::Subscription settingsSubscription_;
+  // What the item was last told to show: a poll that changes none of it costs the item nothing.
+  std::optional<MenuValues> shownValues_;
   bool isUpdateScheduled_ = false;
 };
 

@@ -69,20 +69,22 @@ void ScrollEventTap::start() {
   if (isRunning()) return;
   // A tap that the system holds disabled is replaced by a fresh one.
   stop();
-  MachPortRef port =
+  const EventTapHandleRelease release{services_.get()};
+  Held<MachPortRef> port(
       services_->tapCreate(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
-                           scrollWheelEventMask, scrollTapCallback, this);
+                           scrollWheelEventMask, scrollTapCallback, this),
+      release);
   if (port == nullptr) throw StartError(StartError::Code::couldNotCreateTap);
-  RunLoopSourceRef source = services_->machPortCreateRunLoopSource(port, 0);
+  Held<RunLoopSourceRef> source(services_->machPortCreateRunLoopSource(port.get(), 0), release);
   if (source == nullptr) {
-    services_->machPortInvalidate(port);
-    services_->release(port);
+    services_->machPortInvalidate(port.get());
     throw StartError(StartError::Code::couldNotCreateTap);
   }
-  eventTap_.attach(*services_, port);
-  runLoopSource_.attach(*services_, source);
-  services_->runLoopAddSource(services_->mainRunLoop(), source, RunLoopMode::commonModes);
-  services_->tapEnable(port, true);
+  eventTap_ = std::move(port);
+  runLoopSource_ = std::move(source);
+  services_->runLoopAddSource(services_->mainRunLoop(), runLoopSource_.get(),
+                              RunLoopMode::commonModes);
+  services_->tapEnable(eventTap_.get(), true);
 }
 
 void ScrollEventTap::stop() {

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <memory>
+#include <type_traits>
 
 #include "platform/event_tap_services.h"
 #include "scroll/configuration_provider.h"
@@ -16,6 +17,15 @@ namespace wheelright {
 // between C frames, so nothing on its path throws.
 EventRef scrollTapCallback(EventTapProxy proxy, EventType type, EventRef event,
                            void* userInfo) noexcept;
+
+// Gives a tap's handle back to the platform that made it.
+struct EventTapHandleRelease {
+  EventTapServices* services = nullptr;
+  template <typename Ref>
+  void operator()(Ref ref) const {
+    services->release(ref);
+  }
+};
 
 class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
  public:
@@ -58,29 +68,9 @@ class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
   // The provider's answer, or settingsDefaultConfiguration once its owner is gone.
   ScrollConfiguration configuration() const noexcept;
 
-  // A handle owned by this object: released through the platform when cleared.
+  // A handle owned by this object: released through the platform when reset or destroyed.
   template <typename Ref>
-  class Held {
-   public:
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() { reset(); }
-    void attach(EventTapServices& services, Ref ref) {
-      reset();
-      services_ = &services;
-      ref_ = ref;
-    }
-    void reset() {
-      if (ref_ != nullptr) services_->release(ref_);
-      ref_ = nullptr;
-    }
-    Ref get() const { return ref_; }
-
-   private:
-    EventTapServices* services_ = nullptr;
-    Ref ref_ = nullptr;
-  };
+  using Held = std::unique_ptr<std::remove_pointer_t<Ref>, EventTapHandleRelease>;
 
   const ConfigurationProvider configurationProvider_;
   std::shared_ptr<EventTapServices> services_;

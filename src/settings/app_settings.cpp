@@ -7,11 +7,13 @@ namespace wheelright {
 namespace {
 
 std::shared_ptr<UserDefaults> registered(std::shared_ptr<UserDefaults> defaults) {
+  // The rewriting switches' defaults are the tap's fallback too, so they are stated only there.
+  constexpr ScrollConfiguration fresh = settingsDefaultConfiguration;
   defaults->registerDefaults({
       {settings_key::isEnabled, true},
-      {settings_key::reverseVertical, true},
-      {settings_key::reverseHorizontal, false},
-      {settings_key::treatContinuousWithoutPhaseAsMouse, false},
+      {settings_key::reverseVertical, fresh.reverseVertical},
+      {settings_key::reverseHorizontal, fresh.reverseHorizontal},
+      {settings_key::treatContinuousWithoutPhaseAsMouse, fresh.treatContinuousWithoutPhaseAsMouse},
       {settings_key::hasShownNaturalScrollOnboarding, false},
   });
   return defaults;

@@ -2,18 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace wheelright {
 namespace {
 
+using Calls = std::vector<std::string>;
+
 TEST(Observable, EveryAssignmentIsAnnouncedBeforeItIsStored) {
   ObjectWillChange willChange;
   Published<int> value(willChange, 1);
   std::vector<int> seen;
-  willChange.subscribe([&] { seen.push_back(value); });
-  willChange.subscribe([&] { seen.push_back(-value); });
+  const auto plus = willChange.subscribe([&] { seen.push_back(value); });
+  const auto minus = willChange.subscribe([&] { seen.push_back(-value); });
   value = 2;
   value = 2;  // an equal value is announced too
   value.set(3);
@@ -21,22 +26,60 @@ TEST(Observable, EveryAssignmentIsAnnouncedBeforeItIsStored) {
   EXPECT_EQ(value.get(), 3);
 }
 
-// An observer may unsubscribe itself or another while being told; the rest are told as before.
-TEST(Observable, UnsubscribingDuringASendStopsOnlyThoseUnsubscribed) {
+// While being told, an observer may end its own subscription or another's, or add one: those
+// ended are not told from then on, one added is told from the next announcement.
+TEST(Observable, SubscriptionsChangedDuringASendTakeEffectInOrder) {
   ObjectWillChange willChange;
-  std::vector<std::string> calls;
-  ObjectWillChange::Token first = 0, third = 0;
+  Calls calls;
+  ObjectWillChange::Subscription first, third, added;
   first = willChange.subscribe([&] {
     calls.push_back("first");
-    willChange.unsubscribe(first);
-    willChange.unsubscribe(third);
+    first.reset();
+    third.reset();
+    added = willChange.subscribe([&] { calls.push_back("added"); });
   });
-  willChange.subscribe([&] { calls.push_back("second"); });
+  const auto second = willChange.subscribe([&] { calls.push_back("second"); });
   third = willChange.subscribe([&] { calls.push_back("third"); });
   willChange.send();
+  EXPECT_EQ(calls, (Calls{"first", "second"}));
   willChange.send();
-  EXPECT_EQ(calls, (std::vector<std::string>{"first", "second", "second"}));
-  EXPECT_EQ(willChange.observerCount(), 1u);
+  EXPECT_EQ(calls, (Calls{"first", "second", "second", "added"}));
+  EXPECT_EQ(willChange.observerCount(), 2u);
+}
+
+// An observer that throws ends that announcement only: later subscriptions still end and are
+// cleared away, and the next announcement tells everyone left.
+TEST(Observable, AThrowingObserverLeavesTheListWorking) {
+  ObjectWillChange willChange;
+  Calls calls;
+  bool isThrowing = true;
+  auto thrower = willChange.subscribe([&] {
+    if (isThrowing) throw std::runtime_error("observer");
+  });
+  auto other = willChange.subscribe([&] { calls.push_back("other"); });
+  EXPECT_THROW(willChange.send(), std::runtime_error);
+  other.reset();
+  EXPECT_EQ(willChange.observerCount(), 1u) << "an ended subscription is cleared away";
+  isThrowing = false;
+  const auto last = willChange.subscribe([&] { calls.push_back("last"); });
+  willChange.send();
+  EXPECT_EQ(calls, (Calls{"last"}));
+}
+
+// A subscription moves without ending, and may outlive what it observes: ending it then touches
+// nothing.
+TEST(Observable, ASubscriptionOutlivesTheObservedSafely) {
+  std::optional<ObjectWillChange> willChange(std::in_place);
+  int told = 0;
+  ObjectWillChange::Subscription moved;
+  {
+    auto original = willChange->subscribe([&] { ++told; });
+    moved = std::move(original);
+  }
+  willChange->send();
+  willChange.reset();
+  moved.reset();
+  EXPECT_EQ(told, 1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace wheelright::sim {
+namespace wheelright::console {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -23,7 +23,7 @@ TEST(ConsoleTest, TheEndOfInputQuitAndExitEndTheRunAlsoWhileAnAlertIsOpen) {
     std::istringstream in(script);
     std::ostringstream out;
     StreamInput input(in);
-    auto desktop = SimDesktop::create();
+    auto desktop = sim::SimDesktop::create();
     EXPECT_EQ(Console(desktop, input, out).run(), 0);
     EXPECT_TRUE(out.str().ends_with("  button 2: 나중에\n")) << out.str();
     EXPECT_FALSE(desktop->system().isTerminated());
@@ -52,7 +52,7 @@ TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
   std::istringstream fullIn(script);
   std::ostringstream fullOut;
   StreamInput fullInput(fullIn);
-  ASSERT_EQ(Console(SimDesktop::create(), fullInput, fullOut).run(), 0);
+  ASSERT_EQ(Console(sim::SimDesktop::create(), fullInput, fullOut).run(), 0);
   const std::string stateLine = "state: status=permissionRequired";
   ASSERT_NE(fullOut.str().find(stateLine), std::string::npos);
 
@@ -61,7 +61,7 @@ TEST(ConsoleTest, OutputThatCannotBeWrittenEndsTheRun) {
     FillingBuffer buffer(limit);
     std::ostream out(&buffer);
     StreamInput input(in);
-    Console console(SimDesktop::create(), input, out);
+    Console console(sim::SimDesktop::create(), input, out);
     EXPECT_EQ(console.run(), 1) << limit;
     EXPECT_TRUE(console.outputFailure().starts_with("wheelright: cannot write the output: "))
         << console.outputFailure();
@@ -84,7 +84,7 @@ TEST(ConsoleTest, AFlushThatFailsEndsTheRunBeforeTheNextCommand) {
   UnflushableBuffer buffer;
   std::ostream out(&buffer);
   StreamInput input(in);
-  Console console(SimDesktop::create(), input, out);
+  Console console(sim::SimDesktop::create(), input, out);
   EXPECT_EQ(console.run(), 1);
   EXPECT_FALSE(console.outputFailure().empty());
   std::string unread;
@@ -95,8 +95,8 @@ TEST(ConsoleTest, AFlushThatFailsEndsTheRunBeforeTheNextCommand) {
 // NSApplication terminate: does not return to the run loop: the rest of the job that quits shows
 // nothing, and no job queued behind it and no timer runs.
 TEST(ConsoleTest, TerminationEndsTheProgramAtOnce) {
-  auto desktop = SimDesktop::create();
-  SimRunLoop& loop = desktop->runLoop();
+  auto desktop = sim::SimDesktop::create();
+  sim::SimRunLoop& loop = desktop->runLoop();
   Lines ran;
   const auto timer = loop.scheduleRepeatingTimer(1, [&ran] { ran.push_back("timer"); });
   loop.postToMainQueue([&] {
@@ -117,9 +117,9 @@ TEST(ConsoleTest, ALaunchBesideAnotherCopyEndsBeforeItTouchesAnything) {
   ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
   const std::filesystem::path folder = pattern;
   const std::string written = "reverseHorizontal = true\n# by hand\nnot a setting\n";
-  std::ofstream(folder / FileUserDefaults::fileName) << written;
+  std::ofstream(folder / sim::FileUserDefaults::fileName) << written;
 
-  auto desktop = SimDesktop::create({.defaultsDirectory = folder});
+  auto desktop = sim::SimDesktop::create({.defaultsDirectory = folder});
   desktop->system().setAnotherCopyRunning(true);
   EXPECT_EQ(WheelrightApp::create(desktop->platform()), nullptr);
   desktop->advance(10);
@@ -128,10 +128,10 @@ TEST(ConsoleTest, ALaunchBesideAnotherCopyEndsBeforeItTouchesAnything) {
   EXPECT_EQ(desktop->output(), Lines{"system: terminated"});
   EXPECT_FALSE(desktop->statusItem().isShown());
   std::ostringstream after;
-  after << std::ifstream(folder / FileUserDefaults::fileName).rdbuf();
+  after << std::ifstream(folder / sim::FileUserDefaults::fileName).rdbuf();
   EXPECT_EQ(after.str(), written);
   std::filesystem::remove_all(folder);
 }
 
 }  // namespace
-}  // namespace wheelright::sim
+}  // namespace wheelright::console

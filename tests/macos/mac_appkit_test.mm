@@ -115,12 +115,23 @@ TEST(MacStatusItem, AnItemIsShownWithItsLabelAndMenuAndRemoved) {
   EXPECT_TRUE([item.button.image isTemplate]);
   EXPECT_EQ(toStdString(item.button.title), "");
   EXPECT_EQ(toStdString(item.button.accessibilityTitle), "Wheelright");
-  EXPECT_EQ(describe(item.menu), (std::vector<std::string>{"작동 중 (disabled)", "---", "종료"}));
+  EXPECT_EQ(item.menu.numberOfItems, 0) << "filled when it opens";
 
-  // The menu is built anew just before it opens; the label when told.
-  entries.push_back(MenuSwitch{"로그인 시 실행", true, [](bool) {}});
+  // Filled just before it opens; refilled on a change only while it is open.
   [item.menu.delegate menuNeedsUpdate:item.menu];
+  EXPECT_EQ(describe(item.menu), (std::vector<std::string>{"작동 중 (disabled)", "---", "종료"}));
+  entries.push_back(MenuSwitch{"로그인 시 실행", true, [](bool) {}});
+  statusItem->setNeedsUpdate();
+  EXPECT_EQ(item.menu.numberOfItems, 3) << "closed: left for the next opening";
+  [item.menu.delegate menuWillOpen:item.menu];
+  statusItem->setNeedsUpdate();
   EXPECT_EQ(describe(item.menu).back(), "[x] 로그인 시 실행");
+  [item.menu.delegate menuDidClose:item.menu];
+
+  // The label is set when it differs: a title put in by hand stays until the label changes.
+  item.button.title = @"untouched";
+  statusItem->setNeedsUpdate();
+  EXPECT_EQ(toStdString(item.button.title), "untouched");
   label = {"Wheelright 오류", "no.such.symbol.wheelright"};
   statusItem->setNeedsUpdate();
   EXPECT_EQ(item.button.image, nil);

@@ -15,8 +15,8 @@ using namespace testing;
 // its own value, and an error text stands exactly as stored.
 TEST(MenuContent, SwitchesShowTheirOwnValuesAndTheErrorTextStandsAsStored) {
   const MenuValues values{Status::error("  two\nlines "), true, false, true, false, true};
-  EXPECT_EQ(sim::menuLines({"Wheelright", "xmark.circle"},
-                           menuEntries(values, {}, sim::SimDesktop::create()->localizer())),
+  EXPECT_EQ(console::menuLines({"Wheelright", "xmark.circle"},
+                               menuEntries(values, {}, sim::SimDesktop::create()->localizer())),
             (Lines{"menu: xmark.circle Wheelright", "  오류", "    two\nlines ", "  ---",
                    "  1 [ ] Wheelright 활성화", "  2 [x] 마우스 세로 스크롤 반전",
                    "  3 [ ] 마우스 가로 스크롤 반전", "  4 [x] 부드러운 휠 호환 모드", "  ---",

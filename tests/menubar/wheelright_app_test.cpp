@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/desktop_test.h"
 
 namespace wheelright {
@@ -30,18 +32,41 @@ TEST_F(DesktopTest, AFirstStartWithEverythingReadyShowsTheCompletedChecklist) {
   EXPECT_TRUE(desktop->userDefaultsStore().boolForKey("hasShownNaturalScrollOnboarding"));
 }
 
-TEST_F(DesktopTest, TheItemRebuildsOncePerTurnFromTheModelsOwnSettings) {
+// A poll that finds nothing changed costs the menu-bar item nothing: no update, no label set, no
+// menu built. Changes within one turn update it once; the menu writes to the model's own settings.
+TEST_F(DesktopTest, AnIdlePollLeavesTheItemAloneAndChangesUpdateItOncePerTurn) {
   system().setTrusted(true);
   stored("hasShownNaturalScrollOnboarding", true);
   auto app = WheelrightApp::create(desktop->platform());
-  EXPECT_EQ(app->content().settings().lock(), app->model().sharedSettings());
+  desktop->runPending();
+  const sim::SimStatusItem& item = desktop->statusItem();
+  const auto updates = [this] {
+    const Lines calls = take();
+    return std::count(calls.begin(), calls.end(), "statusItemSetNeedsUpdate");
+  };
+  const int labels = item.labelSetCount();
+  const int menus = item.menuBuildCount();
   take();
-  poll();  // three announcements
-  EXPECT_EQ(std::count(desktop->calls().begin(), desktop->calls().end(), "statusItemSetNeedsUpdate"), 1);
+  poll();
+  poll();
+  EXPECT_EQ(updates(), 0);
+  EXPECT_EQ(item.labelSetCount(), labels);
+  EXPECT_EQ(item.menuBuildCount(), menus);
 
-  entryLabelled<MenuSwitch>(desktop->statusItem().menu(), "마우스 세로 스크롤 반전").setValue(false);
-  EXPECT_FALSE(app->model().settings().configuration().reverseVertical) << "no copy in between";
-  EXPECT_EQ(app->model().sharedSettings().use_count(), 1) << "only the model owns the settings";
+  desktop->runLoop().postToMainQueue([&] {
+    entryLabelled<MenuSwitch>(item.menu(), "마우스 세로 스크롤 반전").setValue(false);
+    entryLabelled<MenuSwitch>(item.menu(), "마우스 가로 스크롤 반전").setValue(true);
+  });
+  desktop->runPending();
+  EXPECT_EQ(updates(), 1);
+  EXPECT_EQ(app->model().settings().configuration(), (ScrollConfiguration{false, true, false}));
+  EXPECT_EQ(item.labelSetCount(), labels) << "the same label is not set again";
+
+  system().setTrusted(false);
+  poll();
+  EXPECT_EQ(desktop->output(), Lines{"icon: exclamationmark.triangle"});
+  EXPECT_EQ(updates(), 1);
+  EXPECT_EQ(item.labelSetCount(), labels + 1);
 }
 
 TEST_F(DesktopTest, EndingTheApplicationLeavesNothingBehind) {
@@ -60,6 +85,22 @@ TEST_F(DesktopTest, EndingTheApplicationLeavesNothingBehind) {
   desktop->advance(5);
   EXPECT_TRUE(alertTitles().empty());
   EXPECT_TRUE(take().empty()) << "the timer was invalidated and the jobs found the model gone";
+}
+
+// Someone may hold the model beyond the application: it must not call back into the application.
+TEST_F(DesktopTest, AModelHeldBeyondTheApplicationNoLongerTellsIt) {
+  system().setTrusted(true);
+  stored("hasShownNaturalScrollOnboarding", true);
+  auto app = WheelrightApp::create(desktop->platform());
+  const std::shared_ptr<AppModel> held = app->sharedModel();
+  app.reset();
+  EXPECT_EQ(held->objectWillChange.observerCount(), 0u);
+  EXPECT_EQ(held->settings().objectWillChange.observerCount(), 0u);
+  take();
+  held->setEnabled(false);  // under the sanitizers, a call into the gone application is a fault
+  desktop->runPending();
+  const Lines calls = take();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "postToMainQueue"), 0) << "no update scheduled";
 }
 
 }  // namespace

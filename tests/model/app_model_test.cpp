@@ -13,21 +13,17 @@ namespace {
 using namespace testing;
 using Failure = sim::SimEventTaps::CreationFailure;
 
-TEST_F(DesktopTest, LaunchReadsTheProbesEvaluatesDecidesAndThenStartsPolling) {
+// Launch evaluates from probes read first (the model starts untrusted), runs the tap, posts the
+// checklist instead of showing it inside the launch, and starts polling last.
+TEST_F(DesktopTest, LaunchEvaluatesFromFreshProbesPostsTheChecklistAndThenPolls) {
   system().setTrusted(true);
-  settings = std::make_shared<AppSettings>(desktop->platform().standardUserDefaults);
-  take();
-  model = AppModel::create(settings, desktop->platform());
-  EXPECT_EQ(take(), (Lines{"copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
-                           "mainAppServiceStatus",
-                           "copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
-                           "tapCreate location=1 placement=0 options=0 mask=0x400000",
-                           "machPortCreateRunLoopSource order=0", "runLoopAddSource mode=common",
-                           "tapEnable true", "boolForKey hasShownNaturalScrollOnboarding",
-                           "postToMainQueue", "scheduleRepeatingTimer interval=1.5"}));
+  launch(true);
   EXPECT_EQ(model->status(), Status::active());
-  EXPECT_TRUE(model->hasPollingTimer());
+  EXPECT_TRUE(tapRunning());
   EXPECT_TRUE(alertTitles().empty()) << "never an alert inside the launch";
+  EXPECT_EQ(take().back(), "scheduleRepeatingTimer interval=1.5");
+  desktop->runPending();
+  EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
 }
 
 // The first rule that applies decides, at launch and at every later evaluation alike.
@@ -74,13 +70,10 @@ TEST_F(DesktopTest, StatusTable) {
 }
 
 // The timer's callout only starts a main-thread task; the evaluation runs later, as a job of its
-// own, after the job that was running when the timer fell due has returned. It announces natural,
-// trust and status, changed or not.
+// own, after the job that was running when the timer fell due has returned.
 TEST_F(DesktopTest, EachPollEvaluatesInAJobOfItsOwnNotInsideTheTimersCallout) {
   system().setTrusted(true);
   launch();
-  int announcements = 0;
-  model->objectWillChange.subscribe([&] { ++announcements; });
   take();
   Lines duringJob;
   desktop->runLoop().postToMainQueue([&] {
@@ -91,7 +84,6 @@ TEST_F(DesktopTest, EachPollEvaluatesInAJobOfItsOwnNotInsideTheTimersCallout) {
   EXPECT_EQ(duringJob, (Lines{"postToMainQueue", "startMainThreadTask"}));
   EXPECT_EQ(take(), (Lines{"copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
                            "tapIsEnabled"}));
-  EXPECT_EQ(announcements, 3);
 }
 
 TEST_F(DesktopTest, OnboardingDecision) {

@@ -35,7 +35,7 @@ TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) 
   launch();
   EXPECT_TRUE(model->launchAtLoginEnabled()) << "read at launch";
   int announcements = 0;
-  model->objectWillChange.subscribe([&] { ++announcements; });
+  const auto counting = model->objectWillChange.subscribe([&] { ++announcements; });
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << static_cast<int>(row.before) << " requested " << row.requested);
     system().setLoginItemStatus(row.before);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -85,33 +86,41 @@ class FileUserDefaultsTest : public ::testing::Test {
   fs::path folder;
 };
 
-// One bad line loses that line only.
+// One bad line loses that line only, and is told; a line is ended by LF, CR LF or a lone CR.
 TEST_F(FileUserDefaultsTest, FilesAreReadKeyByKey) {
   struct Row {
     std::string text;
     Values values;
-    int skipped;
+    std::vector<int> damaged;
   };
   const std::string mebibyte =
       "a=true\n#" + std::string(FileUserDefaults::maximumFileSize - 9, ' ') + "\n";
   const std::vector<Row> rows = {
-      {"", {}, 0},
-      {"a=true\n\n# note\n  b = false \r\nc=true", {{"a", true}, {"b", false}, {"c", true}}, 0},
-      {"a=true\na=false\n", {{"a", false}}, 0},
-      {"odd=key=true\n", {{"odd=key", true}}, 0},
+      {"", {}, {}},
+      {"a=true\n\n# note\n  b = false \r\nc=true", {{"a", true}, {"b", false}, {"c", true}}, {}},
+      {"a=true\ra=false\r", {{"a", false}}, {}},
+      {"a=true\rb=false\r\nc=true\n\rd=true", {{"a", true}, {"b", false}, {"c", true}, {"d", true}},
+       {}},
       {"reverseHorizontal=true\nstray\nreverseVertical=false\n",
        {{"reverseHorizontal", true}, {"reverseVertical", false}},
-       1},
-      {"a=yes\nb=TRUE\n=true\nc=true\n{\"json\": 1}\n", {{"c", true}}, 4},
-      {mebibyte, {{"a", true}}, 0},
+       {2}},
+      {"a=yes\nb=TRUE\n=true\nc=true\n{\"json\": 1}\n", {{"c", true}}, {1, 2, 3, 5}},
+      // Keys that would not survive being written back as they were read.
+      {"odd=key=true\nodd key=true\nodd\tkey=true\nodd\x01key=true\nodd\x7Fkey=true\n \t=false\nok=true",
+       {{"ok", true}},
+       {1, 2, 3, 4, 5, 6}},
+      {"a=true\r\r\rstray\r", {{"a", true}}, {4}},
+      {mebibyte, {{"a", true}}, {}},
   };
   for (const Row& row : rows) {
     emptyFolder();
     put(file(), row.text);
-    FileUserDefaults store(folder);
-    EXPECT_EQ(store.storedValues(), row.values) << row.text.substr(0, 40);
-    EXPECT_EQ(store.skippedLineCount(), row.skipped) << row.text.substr(0, 40);
-    EXPECT_TRUE(store.isStored());
+    std::optional<FileUserDefaults> store;
+    const std::string told = stderrOf([&] { store.emplace(folder); });
+    EXPECT_EQ(store->storedValues(), row.values) << row.text.substr(0, 40);
+    EXPECT_EQ(store->damagedLines(), row.damaged) << row.text.substr(0, 40);
+    EXPECT_EQ(told.empty(), row.damaged.empty()) << told;
+    EXPECT_TRUE(store->isStored());
     EXPECT_EQ(contents(file()), row.text) << "reading changes nothing on disk";
   }
 }
@@ -179,8 +188,9 @@ TEST_F(FileUserDefaultsTest, AWriteThatFailsLeavesTheFileAsItWasAndIsToldOnceUnt
   EXPECT_FALSE(store.boolForKey("isEnabled")) << "kept in memory, also by a new launch";
 
   isFull = false;
+  EXPECT_EQ(stderrOf([&] { store.setBool(true, "a"); }),
+            "wheelright: the damaged settings file is kept as " + file().string() + ".damaged-2\n");
   EXPECT_EQ(stderrOf([&] { store.setBool(true, "a"); }), "");
-  store.setBool(true, "a");
   EXPECT_TRUE(store.isStored());
   const Values all{
       {"a", true}, {"isEnabled", false}, {"reverseHorizontal", true}, {"reverseVertical", false}};

@@ -1,10 +1,12 @@
-// StatusItem over NSStatusItem and NSMenu. The menu is rebuilt from the provider just before it
-// opens and whenever the values behind it change, so what it shows is never stale.
+// StatusItem over NSStatusItem and NSMenu. As AppKit expects, the menu is filled from the provider
+// when it is about to open and refilled on a change only while it is open; the label is set only
+// when it differs, so an update that changes nothing costs the bar nothing.
 
 #import <AppKit/AppKit.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -39,10 +41,11 @@
 
 @end
 
-// Tells the owner that the menu is about to be shown.
+// Tells the owner that the menu is about to be shown, and when it opens and closes.
 @interface WRMenuDelegate : NSObject <NSMenuDelegate>
 - (instancetype)initWithNeedsUpdate:(std::function<void()>)needsUpdate;
 - (void)detach;
+@property(nonatomic, readonly) BOOL isOpen;
 @end
 
 @implementation WRMenuDelegate {
@@ -62,6 +65,16 @@
 - (void)menuNeedsUpdate:(NSMenu*)menu {
   (void)menu;
   if (_needsUpdate) _needsUpdate();
+}
+
+- (void)menuWillOpen:(NSMenu*)menu {
+  (void)menu;
+  _isOpen = YES;
+}
+
+- (void)menuDidClose:(NSMenu*)menu {
+  (void)menu;
+  _isOpen = NO;
 }
 
 @end
@@ -88,14 +101,14 @@ class MacStatusItem final : public StatusItem {
       menu_.delegate = delegate_;
       item_.menu = menu_;
     }
+    shownLabel_.reset();
     updateLabel();
-    rebuildMenu();
   }
 
   void setNeedsUpdate() override {
     if (item_ == nil) return;
     updateLabel();
-    rebuildMenu();
+    if (delegate_.isOpen) rebuildMenu();
   }
 
   NSStatusItem* item() const { return item_; }
@@ -109,6 +122,7 @@ class MacStatusItem final : public StatusItem {
     delegate_ = nil;
     labelProvider_ = nullptr;
     menuProvider_ = nullptr;
+    shownLabel_.reset();
   }
 
  private:
@@ -116,13 +130,15 @@ class MacStatusItem final : public StatusItem {
   // title stands in.
   void updateLabel() {
     if (!labelProvider_) return;
-    const StatusLabel label = labelProvider_();
+    StatusLabel label = labelProvider_();
+    if (label == shownLabel_) return;
     NSString* title = toNSString(label.title);
     NSImage* image = statusBarImage(label);
     NSStatusBarButton* button = item_.button;
     button.image = image;
     button.title = image != nil ? @"" : title;
     [button setAccessibilityTitle:title];
+    shownLabel_ = std::move(label);
   }
 
   void rebuildMenu() {
@@ -132,6 +148,7 @@ class MacStatusItem final : public StatusItem {
 
   LabelProvider labelProvider_;
   MenuProvider menuProvider_;
+  std::optional<StatusLabel> shownLabel_;
   NSStatusItem* item_ = nil;
   NSMenu* menu_ = nil;
   WRMenuDelegate* delegate_ = nil;

@@ -4,14 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "base/scope_exit.h"
 
@@ -26,20 +27,43 @@ constexpr std::string_view temporaryPrefix = ".defaults.txt.tmp-";
 constexpr std::string_view temporarySuffix = "XXXXXX";
 
 std::string_view trimmed(std::string_view text) {
-  const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return text;
 }
 
-// The boolean entry that one line holds, if it holds one.
+// A key must survive being written back as `key=value` and read again: no space or control
+// character that trimming or a line break would eat.
+bool isStorableKey(std::string_view key) {
+  if (key.empty()) return false;
+  return std::none_of(key.begin(), key.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= ' ' || byte == 0x7F;
+  });
+}
+
+// The boolean entry that one line holds, if it holds one. Split at the first `=`, so that a key
+// never holds one: `a=b=true` is a damaged line, not the key `a=b`.
 std::optional<std::pair<std::string, bool>> entry(std::string_view line) {
-  const std::size_t equals = line.rfind('=');
+  const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
   const std::string_view key = trimmed(line.substr(0, equals));
   const std::string_view value = trimmed(line.substr(equals + 1));
-  if (key.empty() || (value != "true" && value != "false")) return std::nullopt;
+  if (!isStorableKey(key) || (value != "true" && value != "false")) return std::nullopt;
   return std::pair{std::string(key), value == "true"};
+}
+
+// Splits at LF, CR LF and a lone CR alike: an editor on any system may have saved the file.
+template <typename F>
+void forEachLine(std::string_view text, F body) {
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    body(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+    text.remove_prefix(next);
+  }
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -105,7 +129,21 @@ void FileUserDefaults::open() {
     isUsable_ = false;
     std::fprintf(stderr, "wheelright: settings not read from %s: %s; kept in memory for this run\n",
                  path_.c_str(), failure->c_str());
+    return;
   }
+  if (damagedLines_.empty()) return;
+  // A file of a million bad lines still gets one short line here.
+  constexpr std::size_t listed = 5;
+  std::string numbers;
+  for (std::size_t i = 0; i < damagedLines_.size() && i < listed; ++i) {
+    numbers += (i == 0 ? "" : ", ") + std::to_string(damagedLines_[i]);
+  }
+  if (damagedLines_.size() > listed) numbers += ", ...";
+  std::fprintf(stderr,
+               "wheelright: settings in %s: %zu damaged line%s skipped (line %s); the file is kept "
+               "aside at the next change\n",
+               path_.c_str(), damagedLines_.size(), damagedLines_.size() == 1 ? "" : "s",
+               numbers.c_str());
 }
 
 fs::path FileUserDefaults::standardDirectory() {
@@ -133,7 +171,7 @@ std::optional<std::string> FileUserDefaults::read() {
   const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0 && errno == ENOENT) {
     stored_ = unsaved_;
-    skippedLines_ = 0;
+    damagedLines_.clear();
     return std::nullopt;
   }
   if (fd < 0) return because("cannot open it", errno);
@@ -154,21 +192,21 @@ std::optional<std::string> FileUserDefaults::read() {
   if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
 
   std::map<std::string, bool> values;
-  int skipped = 0;
-  std::istringstream lines(text);
-  std::string raw;
-  while (std::getline(lines, raw)) {
+  std::vector<int> damaged;
+  int number = 0;
+  forEachLine(text, [&](std::string_view raw) {
+    ++number;
     const std::string_view line = trimmed(raw);
-    if (line.empty() || line.front() == '#') continue;
+    if (line.empty() || line.front() == '#') return;
     if (auto value = entry(line)) {
       values[value->first] = value->second;
     } else {
-      ++skipped;
+      damaged.push_back(number);
     }
-  }
+  });
   for (const auto& [key, value] : unsaved_) values[key] = value;
   stored_ = std::move(values);
-  skippedLines_ = skipped;
+  damagedLines_ = std::move(damaged);
   return std::nullopt;
 }
 
@@ -219,7 +257,7 @@ std::optional<std::string> FileUserDefaults::write() {
 
   // A damaged original keeps its bytes under a second name; the rename then replaces only a name.
   std::optional<fs::path> aside;
-  if (skippedLines_ > 0) {
+  if (!damagedLines_.empty()) {
     for (int n = 1; !aside; ++n) {
       fs::path name = target;
       name += ".damaged-" + std::to_string(n);
@@ -236,7 +274,10 @@ std::optional<std::string> FileUserDefaults::write() {
     return because("cannot replace it", code);
   }
   isRenamed = true;
-  skippedLines_ = 0;
+  if (aside) {
+    std::fprintf(stderr, "wheelright: the damaged settings file is kept as %s\n", aside->c_str());
+  }
+  damagedLines_.clear();
   // The rename itself reaches the disk with the folder.
   if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {
     ::fsync(folder);

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/user_defaults.h"
 
@@ -60,8 +61,8 @@ class FileUserDefaults final : public SimUserDefaults {
   // False when the file could not be used at start or the last write failed.
   bool isStored() const override { return isUsable_ && unsaved_.empty(); }
 
-  // The lines of the file that were skipped when it was last read.
-  int skippedLineCount() const { return skippedLines_; }
+  // The numbers (from 1) of the lines skipped as damaged when the file was last read.
+  const std::vector<int>& damagedLines() const { return damagedLines_; }
 
  private:
   // The reason when the file cannot be used; an absent file reads as empty.
@@ -77,7 +78,7 @@ class FileUserDefaults final : public SimUserDefaults {
   WriteFunction write_;
   bool isUsable_ = true;                 // false: the file was left alone for the whole run
   std::map<std::string, bool> unsaved_;  // set since the last write that reached the file
-  int skippedLines_ = 0;
+  std::vector<int> damagedLines_;
   bool isFailureReported_ = false;
 };
 

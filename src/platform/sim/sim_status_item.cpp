@@ -30,24 +30,30 @@ void SimStatusItem::show(LabelProvider label, MenuProvider menu) {
   log_.call("statusItemShow");
   label_ = std::move(label);
   menu_ = std::move(menu);
-  shownSymbol_ = label_().symbolName;
-  log_.show("icon: " + shownSymbol_);
+  shownLabel_.reset();
+  updateLabel();
 }
 
 void SimStatusItem::setNeedsUpdate() {
   log_.call("statusItemSetNeedsUpdate");
-  if (!label_) return;
-  std::string symbol = label_().symbolName;
-  if (symbol == shownSymbol_) return;
-  shownSymbol_ = std::move(symbol);
-  log_.show("icon: " + shownSymbol_);
+  if (label_) updateLabel();
+}
+
+// As a bar item would, only a label that differs is set, and only a new symbol shown.
+void SimStatusItem::updateLabel() {
+  StatusLabel label = label_();
+  if (label == shownLabel_) return;
+  ++labelSets_;
+  const bool isNewSymbol = !shownLabel_ || shownLabel_->symbolName != label.symbolName;
+  shownLabel_ = std::move(label);
+  if (isNewSymbol) log_.show("icon: " + shownLabel_->symbolName);
 }
 
 void SimStatusItem::remove() {
   log_.call("statusItemRemove");
   label_ = nullptr;
   menu_ = nullptr;
-  shownSymbol_.clear();
+  shownLabel_.reset();
 }
 
 std::optional<StatusLabel> SimStatusItem::label() const {
@@ -57,6 +63,7 @@ std::optional<StatusLabel> SimStatusItem::label() const {
 
 std::vector<MenuEntry> SimStatusItem::menu() const {
   if (!menu_) return {};
+  ++menuBuilds_;
   return menu_();
 }
 

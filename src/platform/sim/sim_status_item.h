@@ -33,11 +33,19 @@ class SimStatusItem final : public StatusItem {
   // The user types Command and this key while the menu is open.
   bool pressKeyEquivalent(char key);
 
+  // The work the item has done: labels set in the bar (a new label only) and menus built.
+  int labelSetCount() const { return labelSets_; }
+  int menuBuildCount() const { return menuBuilds_; }
+
  private:
+  void updateLabel();
+
   DesktopLog& log_;
   LabelProvider label_;
   MenuProvider menu_;
-  std::string shownSymbol_;
+  std::optional<StatusLabel> shownLabel_;
+  int labelSets_ = 0;
+  mutable int menuBuilds_ = 0;
 };
 
 }  // namespace wheelright::sim

@@ -1,0 +1,122 @@
+// The settings file: read whatever a hand edit left, write one change (the disk may fill up
+// part-way), read it back. A value read is one the file states; a write that succeeds comes back
+// with every other key as it was; one that fails leaves the file byte for byte as it was.
+// Input: a byte choosing the key and value, a byte choosing whether and where the write fails,
+// then the file.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "fuzz_check.h"
+#include "platform/sim/file_user_defaults.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Values = std::map<std::string, bool>;
+
+// One folder of our own for the whole run, under the system's temporary folder.
+const fs::path& folder() {
+  static const fs::path path = [] {
+    std::string pattern = (fs::temp_directory_path() / "wheelright-fuzz-XXXXXX").string();
+    FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
+    std::atexit([] { fs::remove_all(folder()); });
+    return fs::path(pattern);
+  }();
+  return path;
+}
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The file's rules, written out plainly: lines end at LF, CR LF or CR; blank and `#` lines say
+// nothing; `key=true|false` with blanks around either part, split at the first `=`, the key
+// without spaces or control characters; a later line wins.
+Values expectedValues(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const auto strip = [](std::string part) {
+    part.erase(0, part.find_first_not_of(" \t"));
+    part.erase(part.find_last_not_of(" \t") + 1);
+    return part;
+  };
+  Values values;
+  std::string line;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\r' && text[i] != '\n') {
+      line += text[i];
+      continue;
+    }
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    const std::size_t equals = line.find('=');
+    const std::string key = strip(line.substr(0, equals));
+    const std::string value = equals == std::string::npos ? "" : strip(line.substr(equals + 1));
+    const bool isKey = !key.empty() && key[0] != '#' && std::none_of(key.begin(), key.end(), [](char c) {
+      return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+    });
+    if (isKey && (value == "true" || value == "false")) values[key] = value == "true";
+    line.clear();
+  }
+  return values;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using wheelright::sim::FileUserDefaults;
+  if (size < 2) return -1;
+  static const std::string keys[] = {"isEnabled", "reverseVertical", "reverseHorizontal",
+                                     "treatContinuousWithoutPhaseAsMouse", "a"};
+  const std::string& key = keys[(data[0] >> 1) % std::size(keys)];
+  const bool value = (data[0] & 1) != 0;
+  // Even: the disk fills up after that many bytes of the new file.
+  const bool isFull = (data[1] & 1) == 0;
+  const std::size_t room = data[1] >> 1;
+  const std::string original(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+  fs::remove_all(folder());
+  fs::create_directories(folder());
+  const fs::path file = folder() / FileUserDefaults::fileName;
+  std::ofstream(file, std::ios::binary) << original;
+
+  FileUserDefaults store(folder(), [&](int fd, const std::string& text) {
+    const std::size_t count = isFull ? std::min(room, text.size()) : text.size();
+    if (::write(fd, text.data(), count) != static_cast<ssize_t>(count)) return false;
+    if (isFull) errno = ENOSPC;
+    return !isFull;
+  });
+  const Values before = expectedValues(original);
+  FUZZ_CHECK(store.storedValues() == before);
+  const bool isDamaged = !store.damagedLines().empty();
+  store.setBool(value, key);
+  FUZZ_CHECK(store.boolForKey(key) == value);
+
+  if (isFull) {
+    FUZZ_CHECK(!store.isStored());
+    FUZZ_CHECK(contents(file) == original);
+  } else {
+    FUZZ_CHECK(store.isStored());
+    Values after = before;
+    after[key] = value;
+    FUZZ_CHECK(FileUserDefaults(folder()).storedValues() == after);
+    const fs::path aside = folder() / "defaults.txt.damaged-1";
+    FUZZ_CHECK(fs::exists(aside) == isDamaged);
+    if (isDamaged) FUZZ_CHECK(contents(aside) == original);
+  }
+  // Nothing but the file and at most its damaged copy: no temporary file stays behind.
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder())) ++entries;
+  FUZZ_CHECK(entries <= 2);
+  return 0;
+}
