@@ -158,6 +158,10 @@ std::vector<std::string> startOptionArguments(const StartOptions& options) {
       }
     }
   }
+  if (options.language != StartOptions{}.language) {
+    if (!list.empty()) list += ',';
+    list += "language=" + options.language;
+  }
   if (!list.empty()) args.insert(args.end(), {"--desktop", list});
   return args;
 }
