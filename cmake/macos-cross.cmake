@@ -67,9 +67,13 @@ if(_wheelright_arch_count GREATER 1)
   endforeach()
 endif()
 
+# clang prefers the libc++ headers installed beside it (LLVM's, for Linux) to the SDK's; the SDK's
+# match the libc++ that macOS 13 ships, and they lack what it lacks (std::format, for one).
+set(_wheelright_cxx_flags
+    "${_wheelright_flags} -nostdinc++ -isystem ${CMAKE_OSX_SYSROOT}/usr/include/c++/v1")
 set(CMAKE_C_FLAGS_INIT "${_wheelright_flags}")
-set(CMAKE_CXX_FLAGS_INIT "${_wheelright_flags}")
-set(CMAKE_OBJCXX_FLAGS_INIT "${_wheelright_flags}")
+set(CMAKE_CXX_FLAGS_INIT "${_wheelright_cxx_flags}")
+set(CMAKE_OBJCXX_FLAGS_INIT "${_wheelright_cxx_flags}")
 foreach(kind EXE SHARED MODULE)
   set(CMAKE_${kind}_LINKER_FLAGS_INIT "${_wheelright_link_flags}")
 endforeach()
