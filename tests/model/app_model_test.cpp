@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "menubar/status_look.h"
@@ -85,7 +86,8 @@ TEST_F(DesktopTest, OnboardingDecision) {
   // Shown before, enabled, natural scrolling, trusted: the checklist posted at launch. The
   // transcripts start in the other combinations (menu_shapes, desktop_options, relaunch).
   const std::array<bool, 5> rows[] = {
-      {false, false, false, false, true}, {true, false, true, false, false}, {true, true, true, false, true}};
+      {false, false, false, false, true}, {true, false, true, false, false},
+      {true, true, true, false, true}};
   for (const auto& [shown, isEnabled, natural, trusted, posted] : rows) {
     SCOPED_TRACE(::testing::Message() << shown << isEnabled << natural << trusted);
     desktop = sim::SimDesktop::create();
@@ -179,10 +181,8 @@ TEST_F(DesktopTest, AFailingTapIsTriedOncePerEvaluationWithoutAnAlert) {
   taps().setCreationFailure(Failure::tap);
   launch();
   poll();
-  const Lines calls = take();
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& call) { return call.starts_with("tapCreate"); }),
-            2);
+  const auto isCreation = [](const std::string& call) { return call.starts_with("tapCreate"); };
+  EXPECT_EQ(std::ranges::count_if(take(), isCreation), 2);
   EXPECT_TRUE(alertTitles().empty());
 }
 

@@ -14,7 +14,8 @@ TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) 
              approval = LoginItemStatus::requiresApproval;
   // The status before, the switch requested, the change's failure, the status a registration
   // leaves, the registration call made (if any), and the switch shown after.
-  const std::tuple<LoginItemStatus, bool, const char*, LoginItemStatus, const char*, bool> rows[] = {
+  const std::tuple<LoginItemStatus, bool, const char*, LoginItemStatus, const char*, bool>
+      rows[] = {
       {enabled, true, nullptr, enabled, nullptr, true},
       {notRegistered, true, "Operation not permitted", enabled, "registerMainAppService", false},
       {notRegistered, true, nullptr, enabled, "registerMainAppService", true},
@@ -43,7 +44,8 @@ TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) 
     expected.emplace_back("mainAppServiceStatus");  // read back after the attempt
     EXPECT_EQ(take(), expected);
     EXPECT_EQ(model->launchAtLoginEnabled(), isEnabled);
-    EXPECT_EQ(model->launchAtLoginError(), failure ? std::optional<std::string>(failure) : std::nullopt);
+    EXPECT_EQ(model->launchAtLoginError(),
+              failure ? std::optional<std::string>(failure) : std::nullopt);
     EXPECT_EQ(announcements, failure ? 3 : 2) << "error cleared, state, then the text";
   }
   system().setLoginItemStatus(enabled);

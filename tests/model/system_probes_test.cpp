@@ -16,7 +16,8 @@ using testing::Lines;
 TEST(SystemProbes, TheNaturalScrollingPreferenceAsStored) {
   const std::pair<PreferenceValue, bool> rows[] = {
       {false, false}, {true, true}, {std::int64_t{2}, true}, {std::int64_t{-1}, true},
-      {-0.0, false}, {std::numeric_limits<double>::quiet_NaN(), true}, {PreferenceOther{"array"}, true},
+      {-0.0, false}, {std::numeric_limits<double>::quiet_NaN(), true},
+      {PreferenceOther{"array"}, true},
   };
   sim::DesktopLog log;
   sim::SimSystem system(log);

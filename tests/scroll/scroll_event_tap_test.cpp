@@ -38,12 +38,11 @@ class TapTest : public DesktopTest {
     EXPECT_TRUE(desktop->log().faults().empty()) << desktop->log().faults().front();
   }
   // The horizontal line delta of a wheel event after the callback.
-  std::int64_t deliver(EventType type = event_type::scrollWheel, void* userInfo = nullptr) {
+  std::int64_t deliver(EventType type = event_type::scrollWheel) {
     sim::SimEvent event = sim::SimEvent::mouseWheel(0, 3);
     event.type = type;
-    EXPECT_EQ(scrollTapCallback(nullptr, type, sim::toEventRef(event), userInfo ? userInfo : tap.get()),
-              sim::toEventRef(event))
-        << "the very event goes on";
+    const EventRef ref = sim::toEventRef(event);
+    EXPECT_EQ(scrollTapCallback(nullptr, type, ref, tap.get()), ref) << "the very event goes on";
     return event.integerValue(field::deltaAxis2);
   }
 

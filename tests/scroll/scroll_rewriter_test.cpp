@@ -42,7 +42,8 @@ TEST(ScrollRewriter, WhatCountsAsAWheelAndWhichAxesTurn) {
   const ScrollConfiguration v{true, false, false}, h{false, true, false}, both{true, true, false},
       none{false, false, false}, smooth{true, true, true};
   // The event's continuity, phase and momentum phase, the switches, and which axes turn.
-  const std::tuple<std::int64_t, std::int64_t, std::int64_t, ScrollConfiguration, bool, bool> rows[] = {
+  const std::tuple<std::int64_t, std::int64_t, std::int64_t, ScrollConfiguration, bool, bool>
+      rows[] = {
       {0, 0, 0, v, true, false},     {0, 0, 0, h, false, true},      {0, 0, 0, both, true, true},
       {0, 0, 0, none, false, false}, {0, 1, 0, both, false, false},  {1, 2, 0, smooth, false, false},
       {0, -1, 0, smooth, false, false}, {0, 0, 3, both, false, false}, {1, 0, 1, smooth, false, false},

@@ -51,10 +51,10 @@ class SimEventTapsTest : public ::testing::Test {
 };
 
 TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunningNow) {
-  const auto common = RunLoopMode::commonModes;
-  const auto defaultMode = RunLoopMode::defaultMode;
+  const auto common = RunLoopMode::commonModes, defaultMode = RunLoopMode::defaultMode;
   // What, the source's mode, an alert open, enabled, invalidated, the event's type, delivered.
-  const std::tuple<const char*, std::optional<RunLoopMode>, bool, bool, bool, EventType, bool> rows[] = {
+  const std::tuple<const char*, std::optional<RunLoopMode>, bool, bool, bool, EventType, bool>
+      rows[] = {
       {"common modes, default running", common, false, true, false, 22, true},
       {"common modes include the modal mode", common, true, true, false, 22, true},
       {"default mode, default running", defaultMode, false, true, false, 22, true},
@@ -65,7 +65,7 @@ TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunni
       {"type outside the mask", common, false, true, false, 10, false},
       {"type beyond any mask bit", common, false, true, false, 0xFFFFFFFEu, false},
   };
-  for (const auto& [what, sourceMode, isModal, isEnabled, isInvalidated, type, isDelivered] : rows) {
+  for (const auto& [what, sourceMode, isModal, isEnabled, isInvalidated, type, delivers] : rows) {
     desktop = SimDesktop::create();
     SetUp();
     seen.clear();
@@ -75,7 +75,7 @@ TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunni
     if (isInvalidated) taps().machPortInvalidate(port);
     if (isModal) desktop->runLoop().enterModal();
     const std::optional<SimEvent> delivered = desktop->inject(SimEvent::ofType(type));
-    EXPECT_EQ(!seen.empty(), isDelivered) << what;
+    EXPECT_EQ(!seen.empty(), delivers) << what;
     EXPECT_TRUE(delivered.has_value()) << what << ": the event still reaches the application";
   }
 }
