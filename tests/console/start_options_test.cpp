@@ -17,8 +17,6 @@ TEST(StartOptionsTest, GoodCommandLines) {
   };
   const std::pair<Args, StartOptions> rows[] = {
       {{}, run(false, {})},
-      {{"--echo"}, run(true, {})},
-      {{"--desktop", "trust=on"}, run(false, {SetTrust{true}})},
       {{"--desktop=natural=unset,copy=running", "--echo"},
        run(true, {SetNatural{std::monostate{}}, SetAnotherCopy{true}})},
       {{"--desktop", "tap=fail-create,login=not-found"},
@@ -41,7 +39,6 @@ TEST(StartOptionsTest, BadCommandLines) {
       "; the settings are trust, natural, login, open, tap, copy, language";
   const std::string code = " is not language=<code>, a code such as en or pt-BR";
   const std::pair<Args, std::string> rows[] = {
-      {{"--frobnicate"}, "unknown option \"--frobnicate\"; --help lists the options"},
       {{"input.txt"}, "unknown option \"input.txt\"; --help lists the options"},
       {{"--desktop"}, "--desktop: needs <setting>,..."},
       {{"--desktop", "trust=on,trust=on"}, "--desktop: trust is given twice"},

@@ -11,27 +11,6 @@ namespace {
 
 using namespace testing;
 
-// A first start on a Mac that is ready: the tap runs at once, and the checklist still comes,
-// once, informational, with both items done and the single button.
-TEST_F(DesktopTest, AFirstStartWithEverythingReadyShowsTheCompletedChecklist) {
-  system().setTrusted(true);
-  answerAlerts(1000);
-  auto app = WheelrightApp::create(desktop->platform());
-  desktop->runPending();
-  EXPECT_EQ(app->model().status(), Status::active());
-  EXPECT_TRUE(tapRunning());
-  ASSERT_EQ(desktop->alerts().alerts().size(), 1u);
-  const AlertContent& checklist = desktop->alerts().alerts()[0];
-  EXPECT_EQ(checklist.style, AlertStyle::informational);
-  EXPECT_EQ(checklist.messageText, onboardingTitle);
-  EXPECT_NE(checklist.informativeText.find("1. 자연스러운 스크롤 켜기  ✅ 완료\n2. 손쉬운 사용 권한 허용  ✅ 완료"),
-            std::string::npos);
-  EXPECT_EQ(checklist.buttonTitles, Lines{"완료"});
-  EXPECT_EQ(desktop->output(), Lines{"icon: arrow.up.and.down.circle.fill"})
-      << "the icon before the alert, and pressing its button shows nothing more";
-  EXPECT_TRUE(desktop->userDefaultsStore().boolForKey("hasShownNaturalScrollOnboarding"));
-}
-
 // A poll that finds nothing changed costs the menu-bar item nothing: no update, no label set, no
 // menu built. Changes within one turn update it once; the menu writes to the model's own settings.
 TEST_F(DesktopTest, AnIdlePollLeavesTheItemAloneAndChangesUpdateItOncePerTurn) {

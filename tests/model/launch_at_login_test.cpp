@@ -12,15 +12,10 @@ using namespace testing;
 TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) {
   const auto enabled = LoginItemStatus::enabled, notRegistered = LoginItemStatus::notRegistered,
              approval = LoginItemStatus::requiresApproval;
-  struct Row {
-    LoginItemStatus before;
-    bool requested;
-    const char* failure;
-    LoginItemStatus afterRegister;
-    const char* call;  // the registration call made, if any
-    bool isEnabled;
-  };
-  const Row rows[] = {
+  // The status before, the switch requested, the change's failure, the status a registration
+  // leaves, the registration call made (if any), and the switch shown after.
+  const std::tuple<LoginItemStatus, bool, const char*, LoginItemStatus, const char*, bool>
+      rows[] = {
       {enabled, true, nullptr, enabled, nullptr, true},
       {notRegistered, true, "Operation not permitted", enabled, "registerMainAppService", false},
       {notRegistered, true, nullptr, enabled, "registerMainAppService", true},
@@ -36,22 +31,22 @@ TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) 
   EXPECT_TRUE(model->launchAtLoginEnabled()) << "read at launch";
   int announcements = 0;
   const auto counting = model->objectWillChange.subscribe([&] { ++announcements; });
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << static_cast<int>(row.before) << " requested " << row.requested);
-    system().setLoginItemStatus(row.before);
-    system().setRegisteredStatus(row.afterRegister);
-    if (row.failure != nullptr) system().failNextLoginItemChange(row.failure);
+  for (const auto& [before, requested, failure, afterRegister, call, isEnabled] : rows) {
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(before) << " requested " << requested);
+    system().setLoginItemStatus(before);
+    system().setRegisteredStatus(afterRegister);
+    if (failure != nullptr) system().failNextLoginItemChange(failure);
     take();
     announcements = 0;
-    model->setLaunchAtLogin(row.requested);
+    model->setLaunchAtLogin(requested);
     Lines expected = {"mainAppServiceStatus"};
-    if (row.call != nullptr) expected.emplace_back(row.call);
+    if (call != nullptr) expected.emplace_back(call);
     expected.emplace_back("mainAppServiceStatus");  // read back after the attempt
     EXPECT_EQ(take(), expected);
-    EXPECT_EQ(model->launchAtLoginEnabled(), row.isEnabled);
+    EXPECT_EQ(model->launchAtLoginEnabled(), isEnabled);
     EXPECT_EQ(model->launchAtLoginError(),
-              row.failure ? std::optional<std::string>(row.failure) : std::nullopt);
-    EXPECT_EQ(announcements, row.failure ? 3 : 2) << "error cleared, state, then the text";
+              failure ? std::optional<std::string>(failure) : std::nullopt);
+    EXPECT_EQ(announcements, failure ? 3 : 2) << "error cleared, state, then the text";
   }
   system().setLoginItemStatus(enabled);
   poll();

@@ -39,31 +39,28 @@ RecordedEvent wheelEvent(std::int64_t continuity, std::int64_t phase, std::int64
 }
 
 TEST(ScrollRewriter, WhatCountsAsAWheelAndWhichAxesTurn) {
-  struct Row {
-    std::int64_t continuity, phase, momentum;
-    ScrollConfiguration config;
-    bool vertical, horizontal;  // reversed
-  };
   const ScrollConfiguration v{true, false, false}, h{false, true, false}, both{true, true, false},
       none{false, false, false}, smooth{true, true, true};
-  const Row rows[] = {
+  // The event's continuity, phase and momentum phase, the switches, and which axes turn.
+  const std::tuple<std::int64_t, std::int64_t, std::int64_t, ScrollConfiguration, bool, bool>
+      rows[] = {
       {0, 0, 0, v, true, false},     {0, 0, 0, h, false, true},      {0, 0, 0, both, true, true},
       {0, 0, 0, none, false, false}, {0, 1, 0, both, false, false},  {1, 2, 0, smooth, false, false},
       {0, -1, 0, smooth, false, false}, {0, 0, 3, both, false, false}, {1, 0, 1, smooth, false, false},
       {1, 0, 0, both, false, false}, {1, 0, 0, smooth, true, true},  {-7, 0, 0, both, false, false},
       {0, 0, 0, smooth, true, true},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.continuity << "," << row.phase << "," << row.momentum
-                                      << " smooth=" << row.config.treatContinuousWithoutPhaseAsMouse);
-    RecordedEvent e = wheelEvent(row.continuity, row.phase, row.momentum);
+  for (const auto& [continuity, phase, momentum, config, vertical, horizontal] : rows) {
+    SCOPED_TRACE(::testing::Message() << continuity << "," << phase << "," << momentum
+                                      << " smooth=" << config.treatContinuousWithoutPhaseAsMouse);
+    RecordedEvent e = wheelEvent(continuity, phase, momentum);
     int asked = 0;
-    processScrollEvent(e, [&] {
+    processScrollEvent(e, [&, config = config] {
       ++asked;
-      return row.config;
+      return config;
     });
     EXPECT_EQ(asked, 1);
-    const int sv = row.vertical ? -1 : 1, sh = row.horizontal ? -1 : 1;
+    const int sv = vertical ? -1 : 1, sh = horizontal ? -1 : 1;
     const sim::SimEvent& out = e.event;
     EXPECT_EQ(out.integerValue(field::deltaAxis1), sv * 3);
     EXPECT_EQ(out.doubleValue(field::fixedPtDeltaAxis1), sv * 3.0);

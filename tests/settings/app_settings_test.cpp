@@ -17,9 +17,8 @@ TEST_F(DesktopTest, SettingsRegisterAllFiveDefaultsThenLoadTheFourSwitches) {
                            "boolForKey isEnabled", "boolForKey reverseVertical",
                            "boolForKey reverseHorizontal",
                            "boolForKey treatContinuousWithoutPhaseAsMouse"}));
+  // A new user's menu in the transcripts shows the registered values.
   EXPECT_TRUE(desktop->userDefaultsStore().storedValues().empty()) << "nothing persisted";
-  EXPECT_TRUE(fresh.isEnabled());
-  EXPECT_EQ(fresh.configuration(), settingsDefaultConfiguration);
 
   stored("isEnabled", false);
   stored("reverseHorizontal", true);
@@ -32,14 +31,10 @@ TEST_F(DesktopTest, SettingsRegisterAllFiveDefaultsThenLoadTheFourSwitches) {
 // Every write announces first (the observer still sees the old value), then stores and writes
 // through; the configuration holds the three rewriting switches only.
 TEST_F(DesktopTest, EveryWriteAnnouncesStoresAndWritesThrough) {
-  struct Row {
-    void (AppSettings::*set)(bool);
-    bool (AppSettings::*get)() const;
-    bool value;
-    const char* written;
-    ScrollConfiguration after;
-  };
-  const Row rows[] = {
+  // The setter, its getter, the value set, the line written, the configuration after.
+  const std::tuple<void (AppSettings::*)(bool), bool (AppSettings::*)() const, bool, const char*,
+                   ScrollConfiguration>
+      rows[] = {
       {&AppSettings::setReverseHorizontal, &AppSettings::reverseHorizontal, true,
        "reverseHorizontal=true", {true, true, false}},
       {&AppSettings::setIsEnabled, &AppSettings::isEnabled, false, "isEnabled=false", {true, true, false}},
@@ -51,18 +46,18 @@ TEST_F(DesktopTest, EveryWriteAnnouncesStoresAndWritesThrough) {
   };
   settings = std::make_shared<AppSettings>(desktop->platform().standardUserDefaults);
   AppSettings& s = *settings;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.written);
-    const bool before = (s.*row.get)();
+  for (const auto& [set, get, value, written, after] : rows) {
+    SCOPED_TRACE(written);
+    const bool before = (s.*get)();
     bool seenByObserver = !before;
-    auto watching = s.objectWillChange.subscribe([&] { seenByObserver = (s.*row.get)(); });
+    auto watching = s.objectWillChange.subscribe([&, get = get] { seenByObserver = (s.*get)(); });
     take();
-    (s.*row.set)(row.value);
+    (s.*set)(value);
     watching.reset();
     EXPECT_EQ(seenByObserver, before) << "told before the value is stored";
-    EXPECT_EQ(take(), Lines{std::string("setBool ") + row.written});
-    EXPECT_EQ((s.*row.get)(), row.value);
-    EXPECT_EQ(s.configuration(), row.after);
+    EXPECT_EQ(take(), Lines{std::string("setBool ") + written});
+    EXPECT_EQ((s.*get)(), value);
+    EXPECT_EQ(s.configuration(), after);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/sim/sim_desktop.h"
@@ -50,18 +51,10 @@ class SimEventTapsTest : public ::testing::Test {
 };
 
 TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunningNow) {
-  struct Row {
-    const char* what;
-    std::optional<RunLoopMode> sourceMode;
-    bool isModal;
-    bool isEnabled;
-    bool isInvalidated;
-    EventType type;
-    bool isDelivered;
-  };
-  const auto common = RunLoopMode::commonModes;
-  const auto defaultMode = RunLoopMode::defaultMode;
-  const std::vector<Row> rows = {
+  const auto common = RunLoopMode::commonModes, defaultMode = RunLoopMode::defaultMode;
+  // What, the source's mode, an alert open, enabled, invalidated, the event's type, delivered.
+  const std::tuple<const char*, std::optional<RunLoopMode>, bool, bool, bool, EventType, bool>
+      rows[] = {
       {"common modes, default running", common, false, true, false, 22, true},
       {"common modes include the modal mode", common, true, true, false, 22, true},
       {"default mode, default running", defaultMode, false, true, false, 22, true},
@@ -72,46 +65,42 @@ TEST_F(SimEventTapsTest, DeliveryNeedsAValidEnabledInterestedTapWithASourceRunni
       {"type outside the mask", common, false, true, false, 10, false},
       {"type beyond any mask bit", common, false, true, false, 0xFFFFFFFEu, false},
   };
-  for (const Row& row : rows) {
+  for (const auto& [what, sourceMode, isModal, isEnabled, isInvalidated, type, delivers] : rows) {
     desktop = SimDesktop::create();
     SetUp();
     seen.clear();
     Probe probe{"t"};
-    const MachPortRef port = install(probe, row.sourceMode);
-    if (!row.isEnabled) taps().tapEnable(port, false);
-    if (row.isInvalidated) taps().machPortInvalidate(port);
-    if (row.isModal) desktop->runLoop().enterModal();
-    const std::optional<SimEvent> delivered = desktop->inject(SimEvent::ofType(row.type));
-    EXPECT_EQ(!seen.empty(), row.isDelivered) << row.what;
-    EXPECT_TRUE(delivered.has_value()) << row.what << ": the event still reaches the application";
+    const MachPortRef port = install(probe, sourceMode);
+    if (!isEnabled) taps().tapEnable(port, false);
+    if (isInvalidated) taps().machPortInvalidate(port);
+    if (isModal) desktop->runLoop().enterModal();
+    const std::optional<SimEvent> delivered = desktop->inject(SimEvent::ofType(type));
+    EXPECT_EQ(!seen.empty(), delivers) << what;
+    EXPECT_TRUE(delivered.has_value()) << what << ": the event still reaches the application";
   }
 }
 
 TEST_F(SimEventTapsTest, HandlesAreCountedSoThatLeaksShow) {
-  struct Row {
-    std::vector<std::string> steps;
-    std::size_t liveHandles;
-  };
-  const std::vector<Row> rows = {
+  const std::pair<std::vector<std::string>, std::size_t> rows[] = {
       {{"remove", "invalidate", "release source", "release port"}, 0},
       {{"invalidate", "release source", "release port"}, 0},  // invalidating detaches
       {{"release source", "release port"}, 2},                // still on the run loop
       {{"remove", "invalidate", "release port"}, 2},
   };
-  for (const Row& row : rows) {
+  for (const auto& [steps, liveHandles] : rows) {
     desktop = SimDesktop::create();
     SetUp();
     Probe probe{"t"};
     const MachPortRef port = install(probe);
     const RunLoopSourceRef source = sources.back();
-    for (const std::string& step : row.steps) {
+    for (const std::string& step : steps) {
       if (step == "remove") taps().runLoopRemoveSource(taps().mainRunLoop(), source, RunLoopMode::commonModes);
       if (step == "invalidate") taps().machPortInvalidate(port);
       if (step == "release source") taps().release(source);
       if (step == "release port") taps().release(port);
     }
-    EXPECT_EQ(taps().liveHandleCount(), row.liveHandles) << row.steps.size();
-    EXPECT_TRUE(desktop->log().faults().empty()) << row.steps.back();
+    EXPECT_EQ(taps().liveHandleCount(), liveHandles) << steps.size();
+    EXPECT_TRUE(desktop->log().faults().empty()) << steps.back();
   }
 }
 

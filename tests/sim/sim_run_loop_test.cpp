@@ -31,29 +31,6 @@ class SimRunLoopTest : public ::testing::Test {
   std::vector<std::string> seen;
 };
 
-TEST_F(SimRunLoopTest, ATimerFiresOnScheduleAsTheVirtualClockAdvances) {
-  struct Row {
-    const char* what;
-    std::vector<double> advances;
-    Lines fired;
-  };
-  const std::vector<Row> rows = {
-      {"nothing before the first interval", {1.4}, {}},
-      {"first firing one interval after scheduling", {1.5}, {"timer@1.5"}},
-      {"each firing in turn across one long wait", {4.6}, {"timer@1.5", "timer@3", "timer@4.5"}},
-      {"the same through small steps", {0.5, 1.2, 0.3, 2.6}, {"timer@1.5", "timer@3", "timer@4.5"}},
-  };
-  for (const Row& row : rows) {
-    DesktopLog rowLog;
-    SimRunLoop rowLoop(rowLog, SimRunLoop::Clock::manual);
-    Lines fired;
-    const auto timer = rowLoop.scheduleRepeatingTimer(
-        1.5, [&] { fired.push_back("timer@" + timeText(rowLoop.now())); });
-    for (double seconds : row.advances) rowLoop.advance(seconds);
-    EXPECT_EQ(fired, row.fired) << row.what;
-  }
-}
-
 TEST_F(SimRunLoopTest, JobsRunFirstInFirstOutBeforeTimersDueAndNeverInsideThePost) {
   const auto timer = loop.scheduleRepeatingTimer(1, note("timer"));
   loop.postToMainQueue([this] {
