@@ -50,12 +50,12 @@ TEST(ScrollRewriter, WhatCountsAsAWheelAndWhichAxesTurn) {
       {1, 0, 0, both, false, false}, {1, 0, 0, smooth, true, true},  {-7, 0, 0, both, false, false},
       {0, 0, 0, smooth, true, true},
   };
-  for (const auto& [continuity, phase, momentum, config, vertical, horizontal] : rows) {
-    SCOPED_TRACE(::testing::Message() << continuity << "," << phase << "," << momentum
-                                      << " smooth=" << config.treatContinuousWithoutPhaseAsMouse);
+  for (const auto& [continuity, phase, momentum, rowConfig, vertical, horizontal] : rows) {
+    SCOPED_TRACE(::testing::Message() << continuity << "," << phase << "," << momentum << " smooth="
+                                      << rowConfig.treatContinuousWithoutPhaseAsMouse);
     RecordedEvent e = wheelEvent(continuity, phase, momentum);
     int asked = 0;
-    processScrollEvent(e, [&, config = config] {
+    processScrollEvent(e, [&, config = rowConfig] {
       ++asked;
       return config;
     });
