@@ -46,17 +46,17 @@ TEST_F(DesktopTest, EveryWriteAnnouncesStoresAndWritesThrough) {
   };
   settings = std::make_shared<AppSettings>(desktop->platform().standardUserDefaults);
   AppSettings& s = *settings;
-  for (const auto& [set, get, value, written, after] : rows) {
+  for (const auto& [set, read, value, written, after] : rows) {
     SCOPED_TRACE(written);
-    const bool before = (s.*get)();
+    const bool before = (s.*read)();
     bool seenByObserver = !before;
-    auto watching = s.objectWillChange.subscribe([&, get = get] { seenByObserver = (s.*get)(); });
+    auto watching = s.objectWillChange.subscribe([&, get = read] { seenByObserver = (s.*get)(); });
     take();
     (s.*set)(value);
     watching.reset();
     EXPECT_EQ(seenByObserver, before) << "told before the value is stored";
     EXPECT_EQ(take(), Lines{std::string("setBool ") + written});
-    EXPECT_EQ((s.*get)(), value);
+    EXPECT_EQ((s.*read)(), value);
     EXPECT_EQ(s.configuration(), after);
   }
 }
