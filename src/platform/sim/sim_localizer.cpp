@@ -238,12 +238,13 @@ std::string chooseLocalization(const std::vector<std::string>& localizations,
 SimLocalizer::SimLocalizer(const std::filesystem::path& directory,
                            const std::string& preferredLanguage)
     : localization_(chooseLocalization(localizationsIn(directory), preferredLanguage)),
-      chosen_(readStringsTable(directory / (localization_ + ".lproj") / tableName)),
-      development_(
-          localization_ == developmentLocalization
-              ? chosen_
-              : readStringsTable(directory / (std::string(developmentLocalization) + ".lproj") /
-                                 tableName)) {}
+      chosen_(readStringsTable(directory / (localization_ + ".lproj") / tableName)) {
+  // The fallback, unless it is the chosen table already.
+  if (localization_ != developmentLocalization) {
+    development_ =
+        readStringsTable(directory / (std::string(developmentLocalization) + ".lproj") / tableName);
+  }
+}
 
 std::optional<std::string> SimLocalizer::localizedString(const std::string& key) const {
   for (const StringsTable* table : {&chosen_, &development_}) {

@@ -47,7 +47,7 @@ class SimLocalizer final : public Localizer {
  private:
   std::string localization_;
   StringsTable chosen_;
-  StringsTable development_;
+  StringsTable development_;  // empty when it is the chosen one
 };
 
 }  // namespace wheelright::sim
