@@ -5,34 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "idle_poll_bench.h"
 #include "menubar/wheelright_app.h"
 #include "platform/sim/sim_desktop.h"
-
-namespace {
-std::atomic<std::size_t> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// GCC 12 at -O2 takes these replacements for a free() of memory from new; they are the pair.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+#include "support/allocation_counter.h"
 
 namespace wheelright {
 namespace {
@@ -62,9 +40,9 @@ BENCHMARK(BM_IdlePoll)->MinTime(0.01);
 
 std::size_t allocationsPerIdlePoll() {
   IdleApp idle;
-  const std::size_t before = allocations.load();
+  const std::size_t before = allocationCount();
   idle.poll();
-  return allocations.load() - before;
+  return allocationCount() - before;
 }
 
 }  // namespace wheelright
