@@ -1,0 +1,50 @@
+#pragma once
+// The one way an operation that can fail for a reason answers: a value, or an error with its
+// text. The caller decides what the user sees; nothing that returns one prints.
+
+#include <cassert>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace wheelright {
+
+struct Error {
+  std::string text;
+  friend bool operator==(const Error&, const Error&) = default;
+};
+
+// Result<> (a std::monostate value) is success with nothing to return.
+template <typename T = std::monostate>
+class [[nodiscard]] Result {
+ public:
+  Result()
+    requires std::is_same_v<T, std::monostate>
+  = default;
+  Result(T value) : state_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  Result(Error error) : state_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
+
+  bool ok() const { return std::holds_alternative<T>(state_); }
+  explicit operator bool() const { return ok(); }
+
+  T& value() {
+    assert(ok());
+    return std::get<T>(state_);
+  }
+  const T& value() const {
+    assert(ok());
+    return std::get<T>(state_);
+  }
+  const std::string& error() const {
+    assert(!ok());
+    return std::get<Error>(state_).text;
+  }
+
+  friend bool operator==(const Result&, const Result&) = default;
+
+ private:
+  std::variant<T, Error> state_;
+};
+
+}  // namespace wheelright
