@@ -62,15 +62,11 @@ TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
 }
 
 TEST(MacSymbols, EveryStatusSymbolAndTheChecklistAreTemplateImages) {
-  std::vector<StatusLabel> labels;
-  for (const AppModel::Status& status :
-       {AppModel::Status::active(), AppModel::Status::paused(),
-        AppModel::Status::naturalScrollRequired(), AppModel::Status::permissionRequired(),
-        AppModel::Status::error("x")}) {
-    labels.push_back(menuBarLabel(status));
-  }
-  labels.push_back({"Wheelright 설정 체크리스트", "checklist"});
-  for (const StatusLabel& label : labels) {
+  using S = AppModel::Status;
+  for (const StatusLabel& label :
+       {menuBarLabel(S::active()), menuBarLabel(S::paused()),
+        menuBarLabel(S::naturalScrollRequired()), menuBarLabel(S::permissionRequired()),
+        menuBarLabel(S::error("x")), StatusLabel{"Wheelright 설정 체크리스트", "checklist"}}) {
     NSImage* image = statusBarImage(label);
     ASSERT_NE(image, nil) << label.symbolName;
     EXPECT_TRUE([image isTemplate]) << label.symbolName;

@@ -32,11 +32,10 @@ constexpr Axis axes[] = {
      kCGScrollWheelEventPointDeltaAxis3, 2, 2.75, 20},
 };
 
-CGEventRef makeScrollEvent(int64_t continuity, int64_t phase, int64_t momentum) {
+CGEventRef makeScrollEvent(int64_t continuity, int64_t phase) {
   CGEventRef event = CGEventCreateScrollWheelEvent2(nullptr, kCGScrollEventUnitLine, 3, 0, 0, 0);
   CGEventSetIntegerValueField(event, kCGScrollWheelEventIsContinuous, continuity);
   CGEventSetIntegerValueField(event, kCGScrollWheelEventScrollPhase, phase);
-  CGEventSetIntegerValueField(event, kCGScrollWheelEventMomentumPhase, momentum);
   for (const Axis& axis : axes) {
     CGEventSetIntegerValueField(event, axis.line, axis.lineDelta);
     CGEventSetDoubleValueField(event, axis.fixedPt, axis.fixedPtDelta);
@@ -67,7 +66,7 @@ TEST(MacScrollEvents, TheTapRewritesRealEventsByTheirFields) {
       return *static_cast<const ScrollConfiguration*>(context);
     };
     const auto tap = ScrollEventTap::create(services, {read, config.get(), config});
-    CGEventRef event = makeScrollEvent(row.continuity, row.phase, 0);
+    CGEventRef event = makeScrollEvent(row.continuity, row.phase);
     const auto ref = reinterpret_cast<EventRef>(event);
     EXPECT_EQ(tap->handleTapEvent(kCGEventScrollWheel, ref), ref);
     const bool reversed[] = {row.vertical, row.horizontal, false};
