@@ -11,7 +11,7 @@ namespace {
 
 using namespace testing;
 
-// A poll that finds nothing changed costs the menu-bar item nothing: no update, no menu built (the
+// A poll that finds nothing changed costs the menu-bar item nothing, not even an update (the
 // transcripts show that a label is set only when it changes). Changes within one turn update it
 // once; the menu writes to the model's own settings.
 TEST_F(DesktopTest, AnIdlePollLeavesTheItemAloneAndChangesUpdateItOncePerTurn) {
@@ -24,12 +24,10 @@ TEST_F(DesktopTest, AnIdlePollLeavesTheItemAloneAndChangesUpdateItOncePerTurn) {
     const Lines calls = take();
     return std::count(calls.begin(), calls.end(), "statusItemSetNeedsUpdate");
   };
-  const int menus = item.menuBuildCount();
   take();
   poll();
   poll();
   EXPECT_EQ(updates(), 0);
-  EXPECT_EQ(item.menuBuildCount(), menus);
 
   desktop->runLoop().postToMainQueue([&] {
     entryLabelled<MenuSwitch>(item.menu(), "마우스 세로 스크롤 반전").setValue(false);
@@ -66,17 +64,13 @@ TEST_F(DesktopTest, EndingTheApplicationLeavesNothingBehind) {
 // Someone may hold the model beyond the application: it must not call back into the application.
 TEST_F(DesktopTest, AModelHeldBeyondTheApplicationNoLongerTellsIt) {
   system().setTrusted(true);
-  stored("hasShownNaturalScrollOnboarding", true);
   auto app = WheelrightApp::create(desktop->platform());
   const std::shared_ptr<AppModel> held = app->sharedModel();
   app.reset();
   EXPECT_EQ(held->objectWillChange.observerCount(), 0u);
   EXPECT_EQ(held->settings().objectWillChange.observerCount(), 0u);
-  take();
   held->setEnabled(false);  // under the sanitizers, a call into the gone application is a fault
   desktop->runPending();
-  const Lines calls = take();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "postToMainQueue"), 0) << "no update scheduled";
 }
 
 }  // namespace

@@ -68,10 +68,10 @@ TEST_F(DesktopTest, APollDueDuringAJobEvaluatesAfterIt) {
 
 TEST_F(DesktopTest, OnboardingDecision) {
   // Shown before, enabled, natural scrolling, trusted: the checklist posted at launch. The
-  // transcripts start in the other combinations (menu_shapes, desktop_options, relaunch).
+  // transcripts start in the other combinations (menu_shapes, desktop_options, restart_2).
   const std::array<bool, 5> rows[] = {
-      {false, false, false, false, true}, {true, false, true, false, false},
-      {true, true, true, false, true}, {false, true, true, true, true}};
+      {false, false, false, false, true}, {true, true, true, false, true},
+      {false, true, true, true, true}};
   for (const auto& [shown, isEnabled, natural, trusted, posted] : rows) {
     SCOPED_TRACE(::testing::Message() << shown << isEnabled << natural << trusted);
     desktop = sim::SimDesktop::create();
