@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "menubar/menu_content.h"
 #include "menubar/wheelright_app.h"
 #include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "platform/macos/objc_bridge.h"
-#include "platform/sim/sim_localizer.h"
 
 namespace wheelright {
 namespace {
@@ -37,62 +35,38 @@ std::vector<std::string> describe(NSMenu* menu) {
   return lines;
 }
 
-// The texts the menus below show: the Korean table, whatever language this Mac prefers.
-const Localizer& korean() {
-  static const sim::SimLocalizer localizer(WHEELRIGHT_LOCALIZATION_DIR, "ko");
-  return localizer;
-}
-
-MenuOperations loggingOperations(std::vector<std::string>& log) {
-  const auto setter = [&log](const char* name) {
+TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
+  std::vector<std::string> log;
+  const auto note = [&log](const char* name) {
     return
         [&log, name](bool value) { log.push_back(std::string(name) + (value ? " on" : " off")); };
   };
-  const auto action = [&log](const char* name) { return [&log, name] { log.emplace_back(name); }; };
-  return {setter("enabled"),       setter("vertical"), setter("horizontal"),
-          setter("smooth"),        setter("login"),    action("open scroll settings"),
-          action("accessibility"), action("quit")};
-}
-
-TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
-  std::vector<std::string> log;
   NSMenu* menu = [[NSMenu alloc] initWithTitle:@""];
   @autoreleasepool {
-    MenuValues values{AppModel::Status::permissionRequired(), false, true, true, false, false};
-    fillMenu(menu, menuEntries(values, loggingOperations(log), korean()));
+    fillMenu(menu,
+             {MenuText{"작동 중"}, MenuSeparator{}, MenuSwitch{"세로", true, note("vertical")},
+              MenuSwitch{"가로", false, note("horizontal")}, MenuSwitch{"고정", true, nullptr},
+              MenuAction{"종료", [&log] { log.emplace_back("quit"); }, KeyEquivalent{'q'}}});
   }
-  EXPECT_EQ(
-      describe(menu),
-      (std::vector<std::string>{
-          "⚠️ 손쉬운 사용 권한 필요 (disabled)", "---", "[x] Wheelright 활성화",
-          "[x] 마우스 세로 스크롤 반전", "마우스 가로 스크롤 반전", "부드러운 휠 호환 모드", "---",
-          "손쉬운 사용 권한 설정…", "---", "로그인 시 실행", "---", "Wheelright 종료 cmd-q"}));
+  EXPECT_EQ(describe(menu),
+            (std::vector<std::string>{"작동 중 (disabled)", "---", "[x] 세로", "가로",
+                                      "[x] 고정 (disabled)", "종료 cmd-q"}));
   for (NSInteger i = 0; i < menu.numberOfItems; ++i) {
     if ([menu itemAtIndex:i].enabled) [menu performActionForItemAtIndex:i];
   }
-  EXPECT_EQ(log, (std::vector<std::string>{"enabled off", "vertical off", "horizontal on",
-                                           "smooth on", "accessibility", "login on", "quit"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"vertical off", "horizontal on", "quit"}));
 
-  // A rebuild replaces every item.
-  MenuValues paused{AppModel::Status::paused(), true, false, false, true, true};
-  fillMenu(menu, menuEntries(paused, loggingOperations(log), korean()));
-  EXPECT_EQ(describe(menu),
-            (std::vector<std::string>{"일시 정지 (disabled)", "---", "Wheelright 활성화",
-                                      "마우스 세로 스크롤 반전", "[x] 마우스 가로 스크롤 반전",
-                                      "[x] 부드러운 휠 호환 모드", "---", "[x] 로그인 시 실행",
-                                      "---", "Wheelright 종료 cmd-q"}));
+  fillMenu(menu, {MenuText{"일시 정지"}});
+  EXPECT_EQ(describe(menu), std::vector<std::string>{"일시 정지 (disabled)"})
+      << "every item replaced";
 }
 
 TEST(MacSymbols, EveryStatusSymbolAndTheChecklistAreTemplateImages) {
-  std::vector<StatusLabel> labels;
-  for (const AppModel::Status& status :
-       {AppModel::Status::active(), AppModel::Status::paused(),
-        AppModel::Status::naturalScrollRequired(), AppModel::Status::permissionRequired(),
-        AppModel::Status::error("x")}) {
-    labels.push_back(menuBarLabel(status));
-  }
-  labels.push_back({"Wheelright 설정 체크리스트", "checklist"});
-  for (const StatusLabel& label : labels) {
+  using S = AppModel::Status;
+  for (const StatusLabel& label :
+       {menuBarLabel(S::active()), menuBarLabel(S::paused()),
+        menuBarLabel(S::naturalScrollRequired()), menuBarLabel(S::permissionRequired()),
+        menuBarLabel(S::error("x")), StatusLabel{"Wheelright 설정 체크리스트", "checklist"}}) {
     NSImage* image = statusBarImage(label);
     ASSERT_NE(image, nil) << label.symbolName;
     EXPECT_TRUE([image isTemplate]) << label.symbolName;
@@ -144,46 +118,28 @@ TEST(MacStatusItem, AnItemIsShownWithItsLabelAndMenuAndRemoved) {
 
 // AppKit promises the content set on an alert and the response of each button, by its order
 // (NSAlertFirstButtonReturn, then one more each); that is all the application relies on.
-TEST(MacAlerts, AlertsCarryTheirContentAndAnswerByButtonOrder) {
-  const struct {
-    AlertStyle style;
-    NSAlertStyle expected;
-    std::vector<std::string> buttons;
-    std::size_t pressed;
-  } rows[] = {
-      {AlertStyle::warning,
-       NSAlertStyleWarning,
-       {"1번 스크롤 설정 열기", "2번 손쉬운 사용 설정 열기", "나중에"},
-       2},
-      {AlertStyle::informational, NSAlertStyleInformational, {"완료"}, 0},
-      {AlertStyle::critical, NSAlertStyleCritical, {"a", "b"}, 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.buttons[row.pressed]);
-    const AlertContent content{
-        row.style,   "Wheelright 사용 준비",       "1. 자연스러운 스크롤 켜기  ✅ 완료",
-        "checklist", "Wheelright 설정 체크리스트", row.buttons};
-    NSAlert* alert = makeAlert(content);
-    EXPECT_EQ(alert.alertStyle, row.expected);
-    EXPECT_EQ(toStdString(alert.messageText), content.messageText);
-    EXPECT_EQ(toStdString(alert.informativeText), content.informativeText);
-    EXPECT_EQ(toStdString(alert.icon.accessibilityDescription),
-              content.iconAccessibilityDescription);
-    ASSERT_EQ(alert.buttons.count, row.buttons.size());
-    for (NSUInteger i = 0; i < alert.buttons.count; ++i) {
-      EXPECT_EQ(toStdString(alert.buttons[i].title), row.buttons[i]);
-    }
-
-    // The timer fires only in the modal panel mode, which is the alert's modal session.
-    NSButton* button = alert.buttons[row.pressed];
-    NSTimer* press = [NSTimer timerWithTimeInterval:0.02
-                                            repeats:NO
-                                              block:^(NSTimer*) {
-                                                [button performClick:nil];
-                                              }];
-    [NSRunLoop.currentRunLoop addTimer:press forMode:NSModalPanelRunLoopMode];
-    EXPECT_EQ([alert runModal], NSAlertFirstButtonReturn + static_cast<long>(row.pressed));
+TEST(MacAlerts, AnAlertCarriesItsContentAndAnswersByButtonOrder) {
+  const AlertContent content{
+      AlertStyle::warning, "Wheelright 사용 준비",       "1. 자연스러운 스크롤 켜기  ✅ 완료",
+      "checklist",         "Wheelright 설정 체크리스트", {"1번 스크롤 설정 열기", "2번", "나중에"}};
+  NSAlert* alert = makeAlert(content);
+  EXPECT_EQ(alert.alertStyle, NSAlertStyleWarning);
+  EXPECT_EQ(toStdString(alert.messageText), content.messageText);
+  EXPECT_EQ(toStdString(alert.informativeText), content.informativeText);
+  EXPECT_EQ(toStdString(alert.icon.accessibilityDescription), content.iconAccessibilityDescription);
+  ASSERT_EQ(alert.buttons.count, 3u);
+  for (NSUInteger i = 0; i < alert.buttons.count; ++i) {
+    EXPECT_EQ(toStdString(alert.buttons[i].title), content.buttonTitles[i]);
   }
+  // The timer fires only in the modal panel mode, which is the alert's modal session.
+  NSButton* last = alert.buttons[2];
+  NSTimer* press = [NSTimer timerWithTimeInterval:0.02
+                                          repeats:NO
+                                            block:^(NSTimer*) {
+                                              [last performClick:nil];
+                                            }];
+  [NSRunLoop.currentRunLoop addTimer:press forMode:NSModalPanelRunLoopMode];
+  EXPECT_EQ([alert runModal], NSAlertFirstButtonReturn + 2);
 }
 
 }  // namespace

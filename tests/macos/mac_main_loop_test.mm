@@ -1,5 +1,5 @@
-// The main run loop as the application uses it: the polling timer's mode and tolerance, and the
-// order of jobs on the main queue. Runs the loop until what it waits for happens. Also the
+// The main run loop as the application uses it: the polling timer's mode, and the order of jobs
+// on the main queue. Runs the loop until what it waits for happens. Also the
 // test program's entry, which makes the shared application as Wheelright.app does.
 
 #import <AppKit/AppKit.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/macos/mac_objects.h"
 #include "platform/macos/mac_services.h"
 #include "run_loop_wait.h"
 
@@ -27,15 +26,6 @@ TEST(MacMainLoop, TheRepeatingTimerFiresInTheDefaultModeAndNotInTheModalPanelMod
   const int firingsBefore = firings;
   runLoopUntil(NSDefaultRunLoopMode, 0.1);
   EXPECT_EQ(firings, firingsBefore);
-}
-
-TEST(MacMainLoop, TheTimerMayFireATenthOfItsIntervalLate) {
-  for (const double interval : {1.5, 0.02}) {
-    NSTimer* timer = scheduledRepeatingTimer(interval, [] {});
-    EXPECT_DOUBLE_EQ(timer.timeInterval, interval);
-    EXPECT_DOUBLE_EQ(timer.tolerance, interval / 10);
-    [timer invalidate];
-  }
 }
 
 // The rule the simulated run loop follows: the main queue is serial, so a nested run loop inside

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
 #include "menubar/status_look.h"
-#include "model/system_probes.h"
 #include "scroll/event_fields.h"
 #include "support/desktop_test.h"
 
@@ -15,17 +13,6 @@ namespace {
 
 using namespace testing;
 using Failure = sim::SimEventTaps::CreationFailure;
-
-// Launch evaluates from probes read first (the model starts untrusted), runs the tap, posts the
-// checklist instead of showing it inside the launch, and starts polling last.
-TEST_F(DesktopTest, LaunchEvaluatesFromFreshProbesPostsTheChecklistAndThenPolls) {
-  system().setTrusted(true);
-  launch(true);  // the status at launch is StatusTable's
-  EXPECT_TRUE(alertTitles().empty()) << "never an alert inside the launch";
-  EXPECT_EQ(take().back(), "scheduleRepeatingTimer interval=1.5");
-  desktop->runPending();
-  EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
-}
 
 // The first rule that applies decides, at launch and at every later evaluation alike.
 TEST_F(DesktopTest, StatusTable) {
@@ -59,35 +46,32 @@ TEST_F(DesktopTest, StatusTable) {
         model->refreshStatus();
       }
       EXPECT_EQ(model->status(), expected);
-      EXPECT_EQ(tapRunning(), expected == Status::active());
-      EXPECT_EQ(taps().liveHandleCount(), expected == Status::active() ? 2u : 0u);
+      EXPECT_EQ(reversesTheWheel(), expected == Status::active());
     }
   }
 }
 
-// The timer's callout only starts a main-thread task; the evaluation runs later, as a job of its
-// own, after the job that was running when the timer fell due has returned.
-TEST_F(DesktopTest, EachPollEvaluatesInAJobOfItsOwnNotInsideTheTimersCallout) {
+// The timer's callout only starts a main-thread task: a poll that falls due while another job
+// runs evaluates after that job has returned, as a job of its own.
+TEST_F(DesktopTest, APollDueDuringAJobEvaluatesAfterIt) {
   system().setTrusted(true);
   launch();
-  take();
-  Lines duringJob;
   desktop->runLoop().postToMainQueue([&] {
+    system().setTrusted(false);
     poll();
-    duringJob = take();
+    EXPECT_EQ(model->status(), Status::active()) << "not inside the running job";
   });
   desktop->runPending();
-  EXPECT_EQ(duringJob, (Lines{"postToMainQueue", "startMainThreadTask"}));
-  EXPECT_EQ(take(), (Lines{"copyPreferenceValue com.apple.swipescrolldirection", "isProcessTrusted",
-                           "tapIsEnabled"}));
+  EXPECT_EQ(model->status(), Status::permissionRequired());
+  EXPECT_FALSE(reversesTheWheel());
 }
 
 TEST_F(DesktopTest, OnboardingDecision) {
   // Shown before, enabled, natural scrolling, trusted: the checklist posted at launch. The
-  // transcripts start in the other combinations (menu_shapes, desktop_options, relaunch).
+  // transcripts start in the other combinations (menu_shapes, desktop_options, restart_2).
   const std::array<bool, 5> rows[] = {
-      {false, false, false, false, true}, {true, false, true, false, false},
-      {true, true, true, false, true}};
+      {false, false, false, false, true}, {true, true, true, false, true},
+      {false, true, true, true, true}};
   for (const auto& [shown, isEnabled, natural, trusted, posted] : rows) {
     SCOPED_TRACE(::testing::Message() << shown << isEnabled << natural << trusted);
     desktop = sim::SimDesktop::create();
@@ -96,6 +80,7 @@ TEST_F(DesktopTest, OnboardingDecision) {
     system().setNaturalScrollPreference(natural);
     system().setTrusted(trusted);
     launch(true);
+    EXPECT_TRUE(alertTitles().empty()) << "never an alert inside the launch";
     desktop->runPending();
     EXPECT_EQ(alertTitles(), posted ? Lines{onboardingTitle} : Lines{});
   }
@@ -152,7 +137,7 @@ TEST_F(DesktopTest, WarningsAcrossSequences) {
         poll();
       }
       EXPECT_EQ(model->status(), step.status);
-      EXPECT_EQ(tapRunning(), step.status == active);
+      EXPECT_EQ(reversesTheWheel(), step.status == active);
       desktop->runPending();
       Lines shown = alertTitles();
       shown.erase(shown.begin(), shown.begin() + static_cast<long>(before));
@@ -173,17 +158,6 @@ TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesI
   poll();
   EXPECT_EQ(model->status(), Status::naturalScrollRequired());
   EXPECT_EQ(alertTitles(), Lines{onboardingTitle});
-}
-
-// The transcripts show the retries' status; here, one attempt per evaluation, and no alert.
-TEST_F(DesktopTest, AFailingTapIsTriedOncePerEvaluationWithoutAnAlert) {
-  system().setTrusted(true);
-  taps().setCreationFailure(Failure::tap);
-  launch();
-  poll();
-  const auto isCreation = [](const std::string& call) { return call.starts_with("tapCreate"); };
-  EXPECT_EQ(std::ranges::count_if(take(), isCreation), 2);
-  EXPECT_TRUE(alertTitles().empty());
 }
 
 // Once the model is gone, the tap falls back to the fresh user's switches, not the stored ones.

@@ -31,30 +31,26 @@ TEST(SystemProbes, TheNaturalScrollingPreferenceAsStored) {
 class NoURLs : public sim::SimSystem {
  public:
   using SimSystem::SimSystem;
-  OpenURLResult openURL(const std::string& address) override {
-    SimSystem::openURL(address);
-    return OpenURLResult::notAURL;
-  }
+  OpenURLResult openURL(const std::string&) override { return OpenURLResult::notAURL; }
 };
 
-// The transcripts open each pane, and System Settings when the pane's URL is refused.
+// The transcripts open each pane, and System Settings when the trackpad pane is refused.
 TEST(SystemProbes, PanesAndTheFallbackToSystemSettings) {
-  const std::string trackpad = "openURL " + std::string(trackpadPaneAddress);
-  const std::string accessibility = "openURL " + std::string(accessibilityPaneAddress);
-  const std::string launch = "openApplication /System/Applications/System Settings.app";
-  // What is opened, whether the system opens URLs and forms them, the calls made.
+  // What is opened, whether the system opens URLs and forms them, what the system says.
   const std::tuple<void (*)(SystemServices&), bool, bool, Lines> rows[] = {
-      {openNaturalScrollSettings, true, false, {trackpad, launch}},
-      {openAccessibilitySettings, false, true, {accessibility}},
-      {openAccessibilitySettings, true, false, {accessibility}},
+      {openNaturalScrollSettings, true, false,
+       {"system: launched /System/Applications/System Settings.app"}},
+      {openAccessibilitySettings, false, true,
+       {"system: refused " + std::string(accessibilityPaneAddress)}},
+      {openAccessibilitySettings, true, false, {}},
   };
-  for (const auto& [open, opens, formsURLs, calls] : rows) {
+  for (const auto& [open, opens, formsURLs, said] : rows) {
     sim::DesktopLog log;
     std::unique_ptr<sim::SimSystem> system =
         formsURLs ? std::make_unique<sim::SimSystem>(log) : std::make_unique<NoURLs>(log);
     system->setOpensURLs(opens);
     open(*system);
-    EXPECT_EQ(log.calls(), calls);
+    EXPECT_EQ(log.output(), said);
   }
 }
 

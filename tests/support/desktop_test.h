@@ -1,7 +1,6 @@
 #pragma once
 // Tests run the application's code over the simulated desktop, the one stand-in for the operating
-// system: every platform call lands in one ordered log, and the desktop plays the user's and the
-// system's part (probes, alerts answered, time passing).
+// system, which plays the user's and the system's part (probes, alerts answered, time passing).
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 
 #include "menubar/wheelright_app.h"
 #include "platform/sim/sim_desktop.h"
+#include "scroll/event_fields.h"
 
 namespace wheelright::testing {
 
@@ -55,13 +55,18 @@ class DesktopTest : public ::testing::Test {
     desktop->log().clear();
     return calls;
   }
+  // The lines a person saw after the first `count`.
+  Lines outputAfter(std::size_t count) const {
+    return Lines(desktop->output().begin() + static_cast<long>(count), desktop->output().end());
+  }
   Lines alertTitles() const {
     Lines titles;
     for (const AlertContent& alert : desktop->alerts().alerts()) titles.push_back(alert.messageText);
     return titles;
   }
-  bool tapRunning() {
-    return taps().tapState(taps().newestTap()) == sim::SimEventTaps::TapState::running;
+  // Whether a wheel line injected now comes out reversed (the stored switches reverse it).
+  bool reversesTheWheel() {
+    return desktop->inject(sim::SimEvent::mouseWheel(1))->integerValue(field::deltaAxis1) == -1;
   }
 
   std::shared_ptr<sim::SimDesktop> desktop = sim::SimDesktop::create();

@@ -1,2 +1,0 @@
-#include "platform/sim/sim_desktop.h"
-#include "menubar/wheelright_app.h"

@@ -1,2 +1,0 @@
-#import "platform/macos/mac_platform.h"
-#include "menubar/wheelright_app.h"
