@@ -45,10 +45,12 @@ TEST(StringsTableTest, EntriesAndTheLineOfEachFault) {
 }
 
 TEST(SimLocalizerTest, TheSystemsChoiceOfLanguage) {
-  const std::vector<std::string> bundle = {"en", "ko", "pt"};
+  const std::vector<std::string> bundle = {"en", "ko", "pt", "zh-Hans", "zh-Hant"};
   const std::pair<const char*, const char*> rows[] = {
-      {"ko", "ko"}, {"en", "en"}, {"de", "en"}, {"ko-KR", "ko"}, {"pt_BR", "pt"}, {"kok", "en"},
-  };
+      {"ko", "ko"},         {"en", "en"},         {"de", "en"},         {"ko-KR", "ko"},
+      {"pt_BR", "pt"},      {"kok", "en"},        {"pt-Latn-BR", "pt"}, {"zh-Hans-CN", "zh-Hans"},
+      {"zh-TW", "zh-Hant"}, {"zh_HK", "zh-Hant"}, {"zh", "zh-Hans"},    {"zh-SG", "zh-Hans"},
+      {"zho", "en"}};
   for (const auto& [language, chosen] : rows) {
     EXPECT_EQ(chooseLocalization(bundle, language), chosen) << language;
   }

@@ -231,8 +231,23 @@ std::string chooseLocalization(const std::vector<std::string>& localizations,
     return std::find(localizations.begin(), localizations.end(), name) != localizations.end();
   };
   if (has(language)) return language;
-  const std::string base = language.substr(0, language.find_first_of("-_"));
-  return has(base) ? base : developmentLocalization;
+  std::string code = language;
+  std::replace(code.begin(), code.end(), '_', '-');
+  // Chinese tables go by script; a code without one has its region's: Traditional for Taiwan, Hong
+  // Kong and Macao, Simplified elsewhere.
+  if (code == "zh" ||
+      (code.starts_with("zh-") && code.find('-', 3) == std::string::npos && code.size() <= 6)) {
+    const std::string region = code.substr(std::min<std::size_t>(3, code.size()));
+    const bool isTraditional = region == "TW" || region == "HK" || region == "MO";
+    code = (isTraditional ? "zh-Hant" : "zh-Hans") + (region.empty() ? "" : "-" + region);
+  }
+  // Then subtags come off from the end: "zh-Hant-HK", "zh-Hant", "zh".
+  for (;;) {
+    if (has(code)) return code;
+    const std::size_t cut = code.rfind('-');
+    if (cut == std::string::npos) return developmentLocalization;
+    code.erase(cut);
+  }
 }
 
 SimLocalizer::SimLocalizer(const std::filesystem::path& directory,

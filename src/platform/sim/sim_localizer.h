@@ -30,7 +30,8 @@ StringsTable readStringsTable(const std::filesystem::path& file);
 // The languages that `directory` has a Localizable.strings for, sorted.
 std::vector<std::string> localizationsIn(const std::filesystem::path& directory);
 // The table that a bundle with these localizations shows a user who prefers `language`: that
-// language, else the language without its region ("pt" for "pt-BR"), else the development one.
+// language, else the language with fewer subtags ("pt" for "pt-BR", "zh-Hans" for "zh-Hans-CN";
+// Chinese with only a region has its script: "zh-TW" is "zh-Hant-TW"), else the development one.
 std::string chooseLocalization(const std::vector<std::string>& localizations,
                                const std::string& language);
 
