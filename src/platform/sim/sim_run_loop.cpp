@@ -16,7 +16,6 @@ struct SimRunLoop::Timer {
   double nextFire = 0;
   std::function<void()> action;
   bool isValid = true;
-  SimRunLoop* loop = nullptr;  // null once the loop is gone
 };
 
 class SimRunLoop::TimerHandle final : public RepeatingTimer {
@@ -27,10 +26,8 @@ class SimRunLoop::TimerHandle final : public RepeatingTimer {
   TimerHandle& operator=(const TimerHandle&) = delete;
 
   void invalidate() override {
-    if (!timer_->isValid) return;
     timer_->isValid = false;
     timer_->action = nullptr;  // drops what the action holds, as NSTimer releases its block
-    if (timer_->loop != nullptr) timer_->loop->log_.call("timerInvalidate");
   }
   bool isValid() const override { return timer_->isValid; }
 
@@ -40,10 +37,6 @@ class SimRunLoop::TimerHandle final : public RepeatingTimer {
 
 SimRunLoop::SimRunLoop(DesktopLog& log, Clock clock) : log_(log), clock_(clock) {}
 
-SimRunLoop::~SimRunLoop() {
-  for (const auto& timer : timers_) timer->loop = nullptr;
-}
-
 std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double intervalSeconds,
                                                                    std::function<void()> action) {
   std::ostringstream interval;
@@ -51,11 +44,9 @@ std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double interv
   log_.call("scheduleRepeatingTimer interval=" + interval.str());
   auto timer = std::make_shared<Timer>();
   timer->start = now();
-  // NSTimer takes a non-positive interval as 0.1 ms.
-  timer->interval = intervalSeconds > 0 ? intervalSeconds : 0.0001;
+  timer->interval = intervalSeconds;
   timer->nextFire = timer->start + timer->interval;
   timer->action = std::move(action);
-  timer->loop = this;
   timers_.push_back(timer);
   return std::make_unique<TimerHandle>(std::move(timer));
 }
@@ -99,14 +90,6 @@ std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
   }
   if (!earliest) return std::nullopt;
   return std::max(0.0, *earliest - now());
-}
-
-void SimRunLoop::exitModal() {
-  if (modalDepth_ == 0) {
-    log_.fault("modal mode left more often than entered");
-    return;
-  }
-  --modalDepth_;
 }
 
 std::size_t SimRunLoop::validTimerCount() const {
