@@ -73,14 +73,8 @@ void SimEventTaps::machPortInvalidate(MachPortRef ref) {
   find(ref, "machPortInvalidate").isValid = false;
 }
 
-void SimEventTaps::release(MachPortRef ref) {
-  log_.call("release port");
-  find(ref, "release");
-  handles_.erase(toId(ref));
-}
-
-void SimEventTaps::release(RunLoopSourceRef ref) {
-  log_.call("release source");
+void SimEventTaps::releaseHandle(const void* ref, const char* call) {
+  log_.call(call);
   find(ref, "release");
   handles_.erase(toId(ref));
 }

@@ -41,8 +41,8 @@ class SimEventTaps final : public EventTapServices {
   void tapEnable(MachPortRef ref, bool enable) noexcept override;
   bool tapIsEnabled(MachPortRef ref) override;
   void machPortInvalidate(MachPortRef ref) override;
-  void release(MachPortRef ref) override;
-  void release(RunLoopSourceRef ref) override;
+  void release(MachPortRef ref) override { releaseHandle(ref, "release port"); }
+  void release(RunLoopSourceRef ref) override { releaseHandle(ref, "release source"); }
 
   std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).integerValue(field);
@@ -90,6 +90,7 @@ class SimEventTaps final : public EventTapServices {
 
   // The unreleased handle behind a reference; a fault otherwise.
   Handle& find(const void* ref, const char* operation);
+  void releaseHandle(const void* ref, const char* call);
   bool runsNow(std::uintptr_t port) const;
 
   DesktopLog& log_;

@@ -14,22 +14,16 @@ struct SimRunLoop::Timer {
   double start = 0;
   double interval = 0;
   double nextFire = 0;
-  std::function<void()> action;
-  bool isValid = true;
+  std::function<void()> action;  // empty once the timer is invalidated
 };
 
 class SimRunLoop::TimerHandle final : public RepeatingTimer {
  public:
   explicit TimerHandle(std::shared_ptr<Timer> timer) : timer_(std::move(timer)) {}
   ~TimerHandle() override { invalidate(); }
-  TimerHandle(const TimerHandle&) = delete;
-  TimerHandle& operator=(const TimerHandle&) = delete;
-
-  void invalidate() override {
-    timer_->isValid = false;
-    timer_->action = nullptr;  // drops what the action holds, as NSTimer releases its block
-  }
-  bool isValid() const override { return timer_->isValid; }
+  // Drops what the action holds, as NSTimer releases its block.
+  void invalidate() override { timer_->action = nullptr; }
+  bool isValid() const override { return static_cast<bool>(timer_->action); }
 
  private:
   std::shared_ptr<Timer> timer_;
@@ -86,15 +80,16 @@ std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
   if (isModal()) return std::nullopt;
   std::optional<double> earliest;
   for (const auto& timer : timers_) {
-    if (timer->isValid && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
+    if (timer->action && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
   }
   if (!earliest) return std::nullopt;
   return std::max(0.0, *earliest - now());
 }
 
 std::size_t SimRunLoop::validTimerCount() const {
-  return static_cast<std::size_t>(std::count_if(timers_.begin(), timers_.end(),
-                                                [](const auto& timer) { return timer->isValid; }));
+  return static_cast<std::size_t>(
+      std::count_if(timers_.begin(), timers_.end(),
+                    [](const auto& timer) { return static_cast<bool>(timer->action); }));
 }
 
 void SimRunLoop::runJobs() {
@@ -125,7 +120,7 @@ void SimRunLoop::runUntil(double time) {
 }
 
 std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
-  std::erase_if(timers_, [](const auto& timer) { return !timer->isValid; });
+  std::erase_if(timers_, [](const auto& timer) { return !timer->action; });
   if (isModal()) return nullptr;
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
