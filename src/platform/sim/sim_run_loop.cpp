@@ -77,13 +77,9 @@ void SimRunLoop::advance(double seconds) {
 }
 
 std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
-  if (isModal()) return std::nullopt;
-  std::optional<double> earliest;
-  for (const auto& timer : timers_) {
-    if (timer->action && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
-  }
-  if (!earliest) return std::nullopt;
-  return std::max(0.0, *earliest - now());
+  const std::shared_ptr<Timer> timer = earliestTimer();
+  if (!timer) return std::nullopt;
+  return std::max(0.0, timer->nextFire - now());
 }
 
 std::size_t SimRunLoop::validTimerCount() const {
@@ -111,22 +107,21 @@ void SimRunLoop::runUntil(double time) {
     if (isStopped_) return;
     // A wait inside a job (while its alert was open) may have moved the clock past the time
     // asked for; what fell due meanwhile runs now.
-    const std::shared_ptr<Timer> timer = nextDueTimer(std::max(time, now()));
-    if (!timer) break;
+    std::erase_if(timers_, [](const auto& timer) { return !timer->action; });
+    const std::shared_ptr<Timer> timer = earliestTimer();
+    if (!timer || timer->nextFire > std::max(time, now())) break;
     if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, timer->nextFire);
     fire(timer);
   }
   if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, time);
 }
 
-std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
-  std::erase_if(timers_, [](const auto& timer) { return !timer->action; });
+std::shared_ptr<SimRunLoop::Timer> SimRunLoop::earliestTimer() const {
   if (isModal()) return nullptr;
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
-    if (timer->nextFire > time) continue;
     // Ties fire in the order the timers were scheduled.
-    if (!earliest || timer->nextFire < earliest->nextFire) earliest = timer;
+    if (timer->action && (!earliest || timer->nextFire < earliest->nextFire)) earliest = timer;
   }
   return earliest;
 }

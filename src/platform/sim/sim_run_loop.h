@@ -61,7 +61,8 @@ class SimRunLoop final : public MainLoop {
   void runJobs();
   // Runs what is due up to the given time: jobs, then timers in order of their firing times.
   void runUntil(double time);
-  std::shared_ptr<Timer> nextDueTimer(double time);
+  // The valid timer that fires next; none in the modal mode.
+  std::shared_ptr<Timer> earliestTimer() const;
   void fire(const std::shared_ptr<Timer>& timer);
   void sleepUntil(double time) const;
 
