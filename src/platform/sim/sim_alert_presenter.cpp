@@ -9,13 +9,8 @@ void SimAlertPresenter::activateIgnoringOtherApps() { log_.call("activateIgnorin
 long SimAlertPresenter::runModal(const AlertContent& alert) {
   log_.call("runModal " + alert.messageText);
   alerts_.push_back(alert);
-
-  open_.push_back(alert);
   runLoop_.enterModal();
-  const ScopeExit closed([this] {
-    runLoop_.exitModal();
-    open_.pop_back();
-  });
+  const ScopeExit closed([this] { runLoop_.exitModal(); });
   // A copy: the handler may set another one while it runs.
   const Handler handler = handler_;
   return handler ? handler(alert) : abortResponse;

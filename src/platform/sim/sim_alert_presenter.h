@@ -29,15 +29,15 @@ class SimAlertPresenter final : public AlertPresenter {
 
   // Every alert run so far, in order.
   const std::vector<AlertContent>& alerts() const { return alerts_; }
-  // The innermost alert that is waiting for its answer now, if any.
-  const AlertContent* openAlert() const { return open_.empty() ? nullptr : &open_.back(); }
+  // The alert that is waiting for its answer now, if any. Alerts run in jobs of the serial main
+  // queue, so one never opens inside another.
+  const AlertContent* openAlert() const { return runLoop_.isModal() ? &alerts_.back() : nullptr; }
 
  private:
   DesktopLog& log_;
   SimRunLoop& runLoop_;
   Handler handler_;
   std::vector<AlertContent> alerts_;
-  std::vector<AlertContent> open_;
 };
 
 }  // namespace wheelright::sim

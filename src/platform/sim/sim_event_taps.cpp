@@ -2,19 +2,13 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <iterator>
 #include <string>
-#include <type_traits>
 
 namespace wheelright::sim {
 namespace {
 
 const char* modeName(RunLoopMode mode) {
   return mode == RunLoopMode::commonModes ? "common" : "default";
-}
-
-bool isInterested(EventMask mask, EventType type) {
-  return type < 64 && ((mask >> type) & 1u) != 0;
 }
 
 template <typename Ref>
@@ -38,101 +32,68 @@ MachPortRef SimEventTaps::tapCreate(TapLocation location, TapPlacement placement
   if (creationFailure_ == CreationFailure::tap) return nullptr;
   // The system refuses an active filter to a process that it does not trust.
   if (options == TapOptions::defaultFilter && !system_.trusted()) return nullptr;
-  ports_[++lastHandle_] =
-      Port{.mask = eventsOfInterest, .callback = callback, .userInfo = userInfo};
+  handles_[++lastHandle_] = {.mask = eventsOfInterest, .callback = callback, .userInfo = userInfo};
   return toRef<MachPortRef>(lastHandle_);
 }
 
 RunLoopSourceRef SimEventTaps::machPortCreateRunLoopSource(MachPortRef ref, std::int64_t order) {
   log_.call("machPortCreateRunLoopSource order=" + std::to_string(order));
-  Port* port = find(ports_, ref, "machPortCreateRunLoopSource");
-  if (port == nullptr || !port->isValid || creationFailure_ == CreationFailure::source) {
-    return nullptr;
-  }
-  ++port->retainCount;
-  sources_[++lastHandle_] = Source{.port = toId(ref)};
+  find(ref, "machPortCreateRunLoopSource");
+  if (creationFailure_ == CreationFailure::source) return nullptr;
+  handles_[++lastHandle_] = {.isSource = true, .port = toId(ref)};
   return toRef<RunLoopSourceRef>(lastHandle_);
 }
 
-RunLoopRef SimEventTaps::mainRunLoop() { return reinterpret_cast<RunLoopRef>(&mainRunLoopToken_); }
-
 void SimEventTaps::runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) {
   log_.call(std::string("runLoopAddSource mode=") + modeName(mode));
-  Source* source = find(sources_, ref, "runLoopAddSource");
-  if (source == nullptr || !checkMainRunLoop(runLoop, "runLoopAddSource") || !source->isValid) {
-    return;
-  }
-  if (!source->isAttached()) ++source->retainCount;
-  (mode == RunLoopMode::commonModes ? source->inCommonModes : source->inDefaultMode) = true;
+  if (runLoop != mainRunLoop()) DesktopLog::fault("runLoopAddSource: not the main run loop");
+  find(ref, "runLoopAddSource").mode = mode;
 }
 
-void SimEventTaps::runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) {
+void SimEventTaps::runLoopRemoveSource(RunLoopRef /*runLoop*/, RunLoopSourceRef ref,
+                                       RunLoopMode mode) {
   log_.call(std::string("runLoopRemoveSource mode=") + modeName(mode));
-  Source* source = find(sources_, ref, "runLoopRemoveSource");
-  if (source == nullptr || !checkMainRunLoop(runLoop, "runLoopRemoveSource") ||
-      !source->isAttached()) {
-    return;
-  }
-  (mode == RunLoopMode::commonModes ? source->inCommonModes : source->inDefaultMode) = false;
-  if (!source->isAttached()) releaseSource(toId(ref));
+  Handle& source = find(ref, "runLoopRemoveSource");
+  if (source.mode == mode) source.mode.reset();  // removing from another mode does nothing
 }
 
 void SimEventTaps::tapEnable(MachPortRef ref, bool enable) noexcept {
   log_.call(enable ? "tapEnable true" : "tapEnable false");
-  Port* port = find(ports_, ref, "tapEnable");
-  if (port != nullptr && port->isValid) port->isEnabled = enable;
+  find(ref, "tapEnable").isEnabled = enable;
 }
 
 bool SimEventTaps::tapIsEnabled(MachPortRef ref) {
   log_.call("tapIsEnabled");
-  const Port* port = find(ports_, ref, "tapIsEnabled");
-  return port != nullptr && port->isValid && port->isEnabled;
+  const Handle& port = find(ref, "tapIsEnabled");
+  return port.isValid && port.isEnabled;
 }
 
 void SimEventTaps::machPortInvalidate(MachPortRef ref) {
   log_.call("machPortInvalidate");
-  Port* port = find(ports_, ref, "machPortInvalidate");
-  if (port == nullptr || !port->isValid) return;
-  port->isValid = false;
-  // Its sources are invalidated too, and the run loop lets go of them.
-  for (auto it = sources_.begin(); it != sources_.end();) {
-    const auto next = std::next(it);
-    Source& source = it->second;
-    if (source.port == toId(ref) && source.isValid) {
-      source.isValid = false;
-      if (source.isAttached()) {
-        source.inDefaultMode = source.inCommonModes = false;
-        releaseSource(it->first);
-      }
-    }
-    it = next;
-  }
+  find(ref, "machPortInvalidate").isValid = false;
 }
 
-void SimEventTaps::release(MachPortRef ref) {
-  log_.call("release port");
-  if (find(ports_, ref, "release") != nullptr) releasePort(toId(ref));
-}
-
-void SimEventTaps::release(RunLoopSourceRef ref) {
-  log_.call("release source");
-  if (find(sources_, ref, "release") != nullptr) releaseSource(toId(ref));
+void SimEventTaps::releaseHandle(const void* ref, const char* call) {
+  log_.call(call);
+  find(ref, "release");
+  handles_.erase(toId(ref));
 }
 
 std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
   SimEvent working = event;
   EventRef current = toEventRef(working);
-  // Oldest tap first. A callback may add or remove taps, so each step looks the next one up.
+  // Oldest tap first. A callback may add or release handles, so each step looks the next one up.
   std::uintptr_t previous = 0;
-  for (auto it = ports_.upper_bound(previous); it != ports_.end();
-       it = ports_.upper_bound(previous)) {
+  for (auto it = handles_.upper_bound(0); it != handles_.end();
+       it = handles_.upper_bound(previous)) {
     previous = it->first;
-    const Port& port = it->second;
+    const Handle& port = it->second;
     const EventType type = toSimEvent(current).type;
-    if (!port.isValid || !port.isEnabled || !isInterested(port.mask, type) || !runsNow(it->first)) {
+    const bool isInterested = type < 64 && ((port.mask >> type) & 1u) != 0;
+    if (port.isSource || !port.isValid || !port.isEnabled || !isInterested || !runsNow(previous)) {
       continue;
     }
-    current = port.callback(toRef<EventTapProxy>(it->first), type, current, port.userInfo);
+    current = port.callback(toRef<EventTapProxy>(previous), type, current, port.userInfo);
     if (current == nullptr) return std::nullopt;
   }
   SimEvent delivered = toSimEvent(current);
@@ -141,73 +102,46 @@ std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
 }
 
 void SimEventTaps::disableTap(MachPortRef ref, DisableReason reason) {
-  Port* port = find(ports_, ref, "disableTap");
-  if (port == nullptr || !port->isValid) return;
-  port->isEnabled = false;
-  if (reason == DisableReason::silent || !runsNow(toId(ref))) return;
+  Handle& port = find(ref, "disableTap");
+  port.isEnabled = false;
+  if (reason == DisableReason::silent || !port.isValid || !runsNow(toId(ref))) return;
   SimEvent notification =
       SimEvent::ofType(reason == DisableReason::timeout ? event_type::tapDisabledByTimeout
                                                         : event_type::tapDisabledByUserInput);
-  port->callback(toRef<EventTapProxy>(toId(ref)), notification.type, toEventRef(notification),
-                 port->userInfo);
+  port.callback(toRef<EventTapProxy>(toId(ref)), notification.type, toEventRef(notification),
+                port.userInfo);
 }
 
 MachPortRef SimEventTaps::newestTap() const {
-  for (auto it = ports_.rbegin(); it != ports_.rend(); ++it) {
-    if (it->second.isValid) return toRef<MachPortRef>(it->first);
+  for (auto it = handles_.rbegin(); it != handles_.rend(); ++it) {
+    if (!it->second.isSource && it->second.isValid) return toRef<MachPortRef>(it->first);
   }
   return nullptr;
 }
 
 SimEventTaps::TapState SimEventTaps::tapState(MachPortRef ref) const {
-  const auto found = ports_.find(toId(ref));
-  if (found == ports_.end() || !found->second.isValid) return TapState::idle;
+  const auto found = handles_.find(toId(ref));
+  if (found == handles_.end() || !found->second.isValid) return TapState::idle;
   return found->second.isEnabled ? TapState::running : TapState::disabled;
 }
 
-int SimEventTaps::retainCount(MachPortRef ref) const {
-  const auto found = ports_.find(toId(ref));
-  return found != ports_.end() ? found->second.retainCount : 0;
-}
-
-template <typename Handle>
-Handle* SimEventTaps::find(std::map<std::uintptr_t, Handle>& handles, const void* ref,
-                           const char* operation) {
-  const auto found = handles.find(toId(ref));
-  if (found != handles.end()) return &found->second;
-  const char* kind = std::is_same_v<Handle, Port> ? "port" : "run-loop source";
-  log_.fault(std::string(operation) + ": the " + kind +
-             " was released for the last time, or was never made here");
-  return nullptr;
-}
-
-bool SimEventTaps::checkMainRunLoop(RunLoopRef runLoop, const char* operation) {
-  if (runLoop == reinterpret_cast<RunLoopRef>(&mainRunLoopToken_)) return true;
-  log_.fault(std::string(operation) + ": not the main run loop");
-  return false;
+SimEventTaps::Handle& SimEventTaps::find(const void* ref, const char* operation) {
+  const auto found = handles_.find(toId(ref));
+  if (found == handles_.end()) {
+    DesktopLog::fault(std::string(operation) + ": the handle was released, or never made here");
+  }
+  return found->second;
 }
 
 bool SimEventTaps::runsNow(std::uintptr_t port) const {
-  // The common modes hold the default mode and the modal panel mode.
-  for (const auto& [id, source] : sources_) {
-    if (source.port == port && source.isValid &&
-        (source.inCommonModes || (source.inDefaultMode && !runLoop_.isModal()))) {
+  // The common modes hold the default mode and the modal panel mode that an alert runs in.
+  for (const auto& [id, source] : handles_) {
+    if (source.isSource && source.port == port && source.mode &&
+        (*source.mode == RunLoopMode::commonModes || !runLoop_.isModal())) {
       return true;
     }
   }
   return false;
-}
-
-void SimEventTaps::releasePort(std::uintptr_t id) {
-  if (--ports_.at(id).retainCount == 0) ports_.erase(id);
-}
-
-void SimEventTaps::releaseSource(std::uintptr_t id) {
-  Source& source = sources_.at(id);
-  if (--source.retainCount > 0) return;
-  const std::uintptr_t port = source.port;
-  sources_.erase(id);
-  releasePort(port);
 }
 
 }  // namespace wheelright::sim

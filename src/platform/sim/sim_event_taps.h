@@ -1,12 +1,11 @@
 #pragma once
-// The simulated session event stream with its event taps and run-loop sources. An injected event
-// goes through each tap that is valid, enabled, interested in its type and has a source on the
-// main run loop in a mode that runs now, and what comes out reaches the application.
+// The simulated session event stream with its event taps. An injected event goes through each
+// tap that is valid, enabled, interested in its type and has a source on the main run loop in a
+// mode that runs now, and what comes out reaches the application.
 //
-// Handles are reference counted as Core Foundation counts them: the caller owns what it creates,
-// a source keeps its port, the run loop keeps the sources attached to it, and invalidating a port
-// detaches its sources. A handle is forgotten when its last reference goes; handle values are
-// never reused, so a release too many, or a call on a freed handle, is still caught as a fault.
+// Every port and source is the caller's to release once: what is left unreleased shows in
+// liveHandleCount, and a handle used after its release is a fault (handle values are never
+// given out twice, so a stale one cannot reach a newer tap).
 
 #include <cstdint>
 #include <functional>
@@ -36,14 +35,14 @@ class SimEventTaps final : public EventTapServices {
                         EventMask eventsOfInterest, EventTapCallback callback,
                         void* userInfo) override;
   RunLoopSourceRef machPortCreateRunLoopSource(MachPortRef ref, std::int64_t order) override;
-  RunLoopRef mainRunLoop() override;
+  RunLoopRef mainRunLoop() override { return reinterpret_cast<RunLoopRef>(&mainRunLoopToken_); }
   void runLoopAddSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) override;
   void runLoopRemoveSource(RunLoopRef runLoop, RunLoopSourceRef ref, RunLoopMode mode) override;
   void tapEnable(MachPortRef ref, bool enable) noexcept override;
   bool tapIsEnabled(MachPortRef ref) override;
   void machPortInvalidate(MachPortRef ref) override;
-  void release(MachPortRef ref) override;
-  void release(RunLoopSourceRef ref) override;
+  void release(MachPortRef ref) override { releaseHandle(ref, "release port"); }
+  void release(RunLoopSourceRef ref) override { releaseHandle(ref, "release source"); }
 
   std::int64_t eventIntegerValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).integerValue(field);
@@ -51,7 +50,8 @@ class SimEventTaps final : public EventTapServices {
   double eventDoubleValue(EventRef event, EventField field) noexcept override {
     return toSimEvent(event).doubleValue(field);
   }
-  void eventSetIntegerValue(EventRef event, EventField field, std::int64_t value) noexcept override {
+  void eventSetIntegerValue(EventRef event, EventField field,
+                            std::int64_t value) noexcept override {
     toSimEvent(event).setIntegerValue(field, value);
   }
   void eventSetDoubleValue(EventRef event, EventField field, double value) noexcept override {
@@ -71,44 +71,33 @@ class SimEventTaps final : public EventTapServices {
   // The most recently created tap that has not been invalidated, if any.
   MachPortRef newestTap() const;
   TapState tapState(MachPortRef ref) const;
-  // Ports and sources the desktop keeps, which are those still referenced: 0 once everything
-  // was released, however many were made before.
-  std::size_t liveHandleCount() const { return ports_.size() + sources_.size(); }
-  int retainCount(MachPortRef ref) const;
+  // Ports and sources made and not yet released.
+  std::size_t liveHandleCount() const { return handles_.size(); }
 
  private:
-  struct Port {
+  // A port (source == false) or a run-loop source of a port.
+  struct Handle {
+    bool isSource = false;
+    std::uintptr_t port = 0;
     EventMask mask = 0;
     EventTapCallback callback = nullptr;
     void* userInfo = nullptr;
     bool isEnabled = true;  // a tap is enabled when created
     bool isValid = true;
-    int retainCount = 1;
-  };
-  struct Source {
-    std::uintptr_t port = 0;
-    bool inDefaultMode = false;
-    bool inCommonModes = false;
-    bool isValid = true;
-    int retainCount = 1;
-    bool isAttached() const { return inDefaultMode || inCommonModes; }
+    // A source's mode on the main run loop, once added.
+    std::optional<RunLoopMode> mode = std::nullopt;
   };
 
-  // The live handle behind a reference; a fault when it was freed or never made here.
-  template <typename Handle>
-  Handle* find(std::map<std::uintptr_t, Handle>& handles, const void* ref, const char* operation);
-  bool checkMainRunLoop(RunLoopRef runLoop, const char* operation);
+  // The unreleased handle behind a reference; a fault otherwise.
+  Handle& find(const void* ref, const char* operation);
+  void releaseHandle(const void* ref, const char* call);
   bool runsNow(std::uintptr_t port) const;
-  void releasePort(std::uintptr_t id);
-  void releaseSource(std::uintptr_t id);
 
   DesktopLog& log_;
   SimRunLoop& runLoop_;
   const SimSystem& system_;
   CreationFailure creationFailure_ = CreationFailure::none;
-  // Live handles only, by handle value; values count up from 1 and are never given out twice.
-  std::map<std::uintptr_t, Port> ports_;
-  std::map<std::uintptr_t, Source> sources_;
+  std::map<std::uintptr_t, Handle> handles_;  // by handle value, counting up from 1
   std::uintptr_t lastHandle_ = 0;
   EventSink sink_;
   int mainRunLoopToken_ = 0;  // its address stands for the main run loop

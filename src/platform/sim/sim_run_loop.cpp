@@ -14,35 +14,22 @@ struct SimRunLoop::Timer {
   double start = 0;
   double interval = 0;
   double nextFire = 0;
-  std::function<void()> action;
-  bool isValid = true;
-  SimRunLoop* loop = nullptr;  // null once the loop is gone
+  std::function<void()> action;  // empty once the timer is invalidated
 };
 
 class SimRunLoop::TimerHandle final : public RepeatingTimer {
  public:
   explicit TimerHandle(std::shared_ptr<Timer> timer) : timer_(std::move(timer)) {}
   ~TimerHandle() override { invalidate(); }
-  TimerHandle(const TimerHandle&) = delete;
-  TimerHandle& operator=(const TimerHandle&) = delete;
-
-  void invalidate() override {
-    if (!timer_->isValid) return;
-    timer_->isValid = false;
-    timer_->action = nullptr;  // drops what the action holds, as NSTimer releases its block
-    if (timer_->loop != nullptr) timer_->loop->log_.call("timerInvalidate");
-  }
-  bool isValid() const override { return timer_->isValid; }
+  // Drops what the action holds, as NSTimer releases its block.
+  void invalidate() override { timer_->action = nullptr; }
+  bool isValid() const override { return static_cast<bool>(timer_->action); }
 
  private:
   std::shared_ptr<Timer> timer_;
 };
 
 SimRunLoop::SimRunLoop(DesktopLog& log, Clock clock) : log_(log), clock_(clock) {}
-
-SimRunLoop::~SimRunLoop() {
-  for (const auto& timer : timers_) timer->loop = nullptr;
-}
 
 std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double intervalSeconds,
                                                                    std::function<void()> action) {
@@ -51,11 +38,9 @@ std::unique_ptr<RepeatingTimer> SimRunLoop::scheduleRepeatingTimer(double interv
   log_.call("scheduleRepeatingTimer interval=" + interval.str());
   auto timer = std::make_shared<Timer>();
   timer->start = now();
-  // NSTimer takes a non-positive interval as 0.1 ms.
-  timer->interval = intervalSeconds > 0 ? intervalSeconds : 0.0001;
+  timer->interval = intervalSeconds;
   timer->nextFire = timer->start + timer->interval;
   timer->action = std::move(action);
-  timer->loop = this;
   timers_.push_back(timer);
   return std::make_unique<TimerHandle>(std::move(timer));
 }
@@ -92,26 +77,15 @@ void SimRunLoop::advance(double seconds) {
 }
 
 std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
-  if (isModal()) return std::nullopt;
-  std::optional<double> earliest;
-  for (const auto& timer : timers_) {
-    if (timer->isValid && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
-  }
-  if (!earliest) return std::nullopt;
-  return std::max(0.0, *earliest - now());
-}
-
-void SimRunLoop::exitModal() {
-  if (modalDepth_ == 0) {
-    log_.fault("modal mode left more often than entered");
-    return;
-  }
-  --modalDepth_;
+  const std::shared_ptr<Timer> timer = earliestTimer();
+  if (!timer) return std::nullopt;
+  return std::max(0.0, timer->nextFire - now());
 }
 
 std::size_t SimRunLoop::validTimerCount() const {
-  return static_cast<std::size_t>(std::count_if(timers_.begin(), timers_.end(),
-                                                [](const auto& timer) { return timer->isValid; }));
+  return static_cast<std::size_t>(
+      std::count_if(timers_.begin(), timers_.end(),
+                    [](const auto& timer) { return static_cast<bool>(timer->action); }));
 }
 
 void SimRunLoop::runJobs() {
@@ -133,22 +107,21 @@ void SimRunLoop::runUntil(double time) {
     if (isStopped_) return;
     // A wait inside a job (while its alert was open) may have moved the clock past the time
     // asked for; what fell due meanwhile runs now.
-    const std::shared_ptr<Timer> timer = nextDueTimer(std::max(time, now()));
-    if (!timer) break;
+    std::erase_if(timers_, [](const auto& timer) { return !timer->action; });
+    const std::shared_ptr<Timer> timer = earliestTimer();
+    if (!timer || timer->nextFire > std::max(time, now())) break;
     if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, timer->nextFire);
     fire(timer);
   }
   if (clock_ == Clock::manual) manualNow_ = std::max(manualNow_, time);
 }
 
-std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
-  std::erase_if(timers_, [](const auto& timer) { return !timer->isValid; });
+std::shared_ptr<SimRunLoop::Timer> SimRunLoop::earliestTimer() const {
   if (isModal()) return nullptr;
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
-    if (timer->nextFire > time) continue;
     // Ties fire in the order the timers were scheduled.
-    if (!earliest || timer->nextFire < earliest->nextFire) earliest = timer;
+    if (timer->action && (!earliest || timer->nextFire < earliest->nextFire)) earliest = timer;
   }
   return earliest;
 }

@@ -23,7 +23,6 @@ class SimRunLoop final : public MainLoop {
   enum class Clock { manual, real };
 
   SimRunLoop(DesktopLog& log, Clock clock);
-  ~SimRunLoop() override;
   SimRunLoop(const SimRunLoop&) = delete;
   SimRunLoop& operator=(const SimRunLoop&) = delete;
 
@@ -46,14 +45,12 @@ class SimRunLoop final : public MainLoop {
 
   // The modal panel mode, entered once per open alert.
   void enterModal() { ++modalDepth_; }
-  void exitModal();
+  void exitModal() { --modalDepth_; }
   bool isModal() const { return modalDepth_ > 0; }
 
   // The process has ended: nothing more runs, not even what is queued.
   void stop() { isStopped_ = true; }
-  bool isStopped() const { return isStopped_; }
 
-  bool isRunningJob() const { return isRunningJob_; }
   std::size_t pendingJobCount() const { return jobs_.size(); }
   std::size_t validTimerCount() const;
 
@@ -64,7 +61,8 @@ class SimRunLoop final : public MainLoop {
   void runJobs();
   // Runs what is due up to the given time: jobs, then timers in order of their firing times.
   void runUntil(double time);
-  std::shared_ptr<Timer> nextDueTimer(double time);
+  // The valid timer that fires next; none in the modal mode.
+  std::shared_ptr<Timer> earliestTimer() const;
   void fire(const std::shared_ptr<Timer>& timer);
   void sleepUntil(double time) const;
 

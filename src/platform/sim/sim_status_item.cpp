@@ -1,30 +1,9 @@
 #include "platform/sim/sim_status_item.h"
 
-#include <type_traits>
 #include <utility>
 #include <variant>
 
 namespace wheelright::sim {
-namespace {
-
-// Switches flip, actions run; text lines and separators cannot be chosen.
-bool chooseEntry(const MenuEntry& entry) {
-  if (const auto* item = std::get_if<MenuSwitch>(&entry)) {
-    if (item->setValue) item->setValue(!item->isOn);
-    return true;
-  }
-  if (const auto* item = std::get_if<MenuAction>(&entry)) {
-    if (item->perform) item->perform();
-    return true;
-  }
-  return false;
-}
-
-bool isChoosable(const MenuEntry& entry) {
-  return std::holds_alternative<MenuSwitch>(entry) || std::holds_alternative<MenuAction>(entry);
-}
-
-}  // namespace
 
 void SimStatusItem::show(LabelProvider label, MenuProvider menu) {
   log_.call("statusItemShow");
@@ -68,34 +47,32 @@ std::vector<MenuEntry> SimStatusItem::menu() const {
 }
 
 bool SimStatusItem::choose(std::size_t number) {
-  const std::vector<MenuEntry> entries = menu();
   std::size_t seen = 0;
-  for (const MenuEntry& entry : entries) {
-    if (isChoosable(entry) && ++seen == number) return chooseEntry(entry);
-  }
-  return false;
+  return chooseFirst(
+      [&seen, number](const std::string&, const MenuAction*) { return ++seen == number; });
 }
 
 bool SimStatusItem::choose(const std::string& label) {
-  const std::vector<MenuEntry> entries = menu();
-  for (const MenuEntry& entry : entries) {
-    const auto* item = std::get_if<MenuSwitch>(&entry);
-    const auto* action = std::get_if<MenuAction>(&entry);
-    if ((item != nullptr && item->label == label) ||
-        (action != nullptr && action->label == label)) {
-      return chooseEntry(entry);
-    }
-  }
-  return false;
+  return chooseFirst([&label](const std::string& l, const MenuAction*) { return l == label; });
 }
 
 bool SimStatusItem::pressKeyEquivalent(char key) {
-  const std::vector<MenuEntry> entries = menu();
-  for (const MenuEntry& entry : entries) {
-    const auto* action = std::get_if<MenuAction>(&entry);
-    if (action != nullptr && action->keyEquivalent && action->keyEquivalent->key == key &&
-        action->keyEquivalent->modifier == KeyModifier::command) {
-      return chooseEntry(entry);
+  return chooseFirst([key](const std::string&, const MenuAction* action) {
+    return action != nullptr && action->keyEquivalent == KeyEquivalent{key, KeyModifier::command};
+  });
+}
+
+// Switches flip, actions run; text lines and separators cannot be chosen.
+bool SimStatusItem::chooseFirst(
+    const std::function<bool(const std::string& label, const MenuAction* action)>& matches) {
+  for (const MenuEntry& entry : menu()) {
+    if (const auto* item = std::get_if<MenuSwitch>(&entry); item && matches(item->label, nullptr)) {
+      if (item->setValue) item->setValue(!item->isOn);
+      return true;
+    }
+    if (const auto* item = std::get_if<MenuAction>(&entry); item && matches(item->label, item)) {
+      if (item->perform) item->perform();
+      return true;
     }
   }
   return false;

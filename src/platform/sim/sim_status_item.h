@@ -4,6 +4,7 @@
 // routes a chosen entry or a key equivalent back to the entry.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ class SimStatusItem final : public StatusItem {
 
  private:
   void updateLabel();
+  // Chooses the first switch or action that matches, given its label (and the action, if one).
+  bool chooseFirst(
+      const std::function<bool(const std::string& label, const MenuAction* action)>& matches);
 
   DesktopLog& log_;
   LabelProvider label_;

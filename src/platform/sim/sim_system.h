@@ -37,7 +37,6 @@ class SimSystem : public SystemServices {
   void setOpensURLs(bool opens) { opensURLs_ = opens; }
 
   void setLoginItemStatus(LoginItemStatus status) { loginItemStatus_ = status; }
-  LoginItemStatus loginItemStatus() const { return loginItemStatus_; }
   // What a successful registration leaves (enabled, or requiresApproval as after a first
   // registration that the user has not yet approved).
   void setRegisteredStatus(LoginItemStatus status) { registeredStatus_ = status; }
