@@ -25,6 +25,9 @@ class TapTest : public DesktopTest {
     tap.reset();
     EXPECT_EQ(taps().liveHandleCount(), 0u) << "every port and source released";
   }
+  bool tapRunning() {
+    return taps().tapState(taps().newestTap()) == sim::SimEventTaps::TapState::running;
+  }
   // The horizontal line delta of a wheel event (3) once it has passed the session's taps.
   std::int64_t wheel() {
     return desktop->inject(sim::SimEvent::mouseWheel(0, 3))->integerValue(field::deltaAxis2);
