@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "menubar/menu_content.h"
@@ -44,21 +45,20 @@ const Localizer& korean() {
 }
 
 MenuOperations loggingOperations(std::vector<std::string>& log) {
-  const auto setter = [&log](const char* name) {
-    return
-        [&log, name](bool value) { log.push_back(std::string(name) + (value ? " on" : " off")); };
+  const auto logged = [&log](std::string_view name, bool value) {
+    log.push_back(std::string(name) + (value ? " on" : " off"));
   };
   const auto action = [&log](const char* name) { return [&log, name] { log.emplace_back(name); }; };
-  return {setter("enabled"),       setter("vertical"), setter("horizontal"),
-          setter("smooth"),        setter("login"),    action("open scroll settings"),
-          action("accessibility"), action("quit")};
+  return {[logged](const ScrollSwitch& which, bool value) { logged(which.key, value); },
+          [logged](bool value) { logged("login", value); },
+          action("open scroll settings"), action("accessibility"), action("quit")};
 }
 
 TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
   std::vector<std::string> log;
   NSMenu* menu = [[NSMenu alloc] initWithTitle:@""];
   @autoreleasepool {
-    MenuValues values{AppModel::Status::permissionRequired(), false, true, true, false, false};
+    MenuValues values{AppModel::Status::permissionRequired(), false, {true, true, false, false}};
     fillMenu(menu, menuEntries(values, loggingOperations(log), korean()));
   }
   EXPECT_EQ(
@@ -70,11 +70,13 @@ TEST(MacMenu, EntriesBecomeItemsThatRunTheirOperationAfterThePoolDrains) {
   for (NSInteger i = 0; i < menu.numberOfItems; ++i) {
     if ([menu itemAtIndex:i].enabled) [menu performActionForItemAtIndex:i];
   }
-  EXPECT_EQ(log, (std::vector<std::string>{"enabled off", "vertical off", "horizontal on",
-                                           "smooth on", "accessibility", "login on", "quit"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"isEnabled off", "reverseVertical off",
+                                           "reverseHorizontal on",
+                                           "treatContinuousWithoutPhaseAsMouse on",
+                                           "accessibility", "login on", "quit"}));
 
   // A rebuild replaces every item.
-  MenuValues paused{AppModel::Status::paused(), true, false, false, true, true};
+  MenuValues paused{AppModel::Status::paused(), true, {false, false, true, true}};
   fillMenu(menu, menuEntries(paused, loggingOperations(log), korean()));
   EXPECT_EQ(describe(menu),
             (std::vector<std::string>{"일시 정지 (disabled)", "---", "Wheelright 활성화",
