@@ -1,5 +1,6 @@
 #include "menubar/menu_content.h"
 
+#include <cstddef>
 #include <utility>
 
 #include "menubar/status_look.h"
@@ -33,14 +34,15 @@ std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperation
     entries.emplace_back(MenuSeparator{});
   }
 
-  entries.emplace_back(MenuSwitch{text(Text::menuEnable), values.isEnabled, operations.setEnabled});
-  entries.emplace_back(MenuSwitch{text(Text::menuReverseVertical), values.reverseVertical,
-                                  operations.setReverseVertical});
-  entries.emplace_back(MenuSwitch{text(Text::menuReverseHorizontal), values.reverseHorizontal,
-                                  operations.setReverseHorizontal});
-  entries.emplace_back(MenuSwitch{text(Text::menuSmoothWheel),
-                                  values.treatContinuousWithoutPhaseAsMouse,
-                                  operations.setTreatContinuousWithoutPhaseAsMouse});
+  for (std::size_t i = 0; i < values.switches.size(); ++i) {
+    const ScrollSwitch* which = &scrollSwitches[i];
+    std::function<void(bool)> set;
+    if (operations.setSwitch) {
+      set = [setSwitch = operations.setSwitch, which](bool value) { setSwitch(*which, value); };
+    }
+    entries.emplace_back(
+        MenuSwitch{localized(localizer, which->textKey), values.switches[i], std::move(set)});
+  }
 
   if (status == Case::permissionRequired) {
     entries.emplace_back(MenuSeparator{});
@@ -70,12 +72,11 @@ std::optional<MenuValues> MenuBarContentView::values() const {
   const auto model = model_.lock();
   const auto settings = settings_.lock();
   if (!model || !settings) return std::nullopt;
-  return MenuValues{model->status(),
-                    model->launchAtLoginEnabled(),
-                    settings->isEnabled(),
-                    settings->reverseVertical(),
-                    settings->reverseHorizontal(),
-                    settings->treatContinuousWithoutPhaseAsMouse()};
+  MenuValues values{model->status(), model->launchAtLoginEnabled()};
+  for (std::size_t i = 0; i < values.switches.size(); ++i) {
+    values.switches[i] = settings->isOn(scrollSwitches[i]);
+  }
+  return values;
 }
 
 std::vector<MenuEntry> MenuBarContentView::entries() const {
@@ -91,19 +92,19 @@ std::vector<MenuEntry> MenuBarContentView::entries() const {
       if (auto m = weakModel.lock()) body(*m, args...);
     };
   };
-  const auto onSettings = [weakSettings](void (AppSettings::*setter)(bool)) {
-    return [weakSettings, setter](bool value) {
-      if (auto s = weakSettings.lock()) ((*s).*setter)(value);
-    };
-  };
   const std::shared_ptr<SystemServices> system = system_;
 
   MenuOperations operations{
-      .setEnabled = onModel([](AppModel& m, bool value) { m.setEnabled(value); }),
-      .setReverseVertical = onSettings(&AppSettings::setReverseVertical),
-      .setReverseHorizontal = onSettings(&AppSettings::setReverseHorizontal),
-      .setTreatContinuousWithoutPhaseAsMouse =
-          onSettings(&AppSettings::setTreatContinuousWithoutPhaseAsMouse),
+      .setSwitch =
+          [weakModel, weakSettings](const ScrollSwitch& which, bool value) {
+            // isEnabled goes through the model, which re-evaluates its status at once; the
+            // others reach the tap with its next event.
+            if (which.field == nullptr) {
+              if (auto m = weakModel.lock()) m->setEnabled(value);
+            } else if (auto s = weakSettings.lock()) {
+              s->set(which, value);
+            }
+          },
       .setLaunchAtLogin = onModel([](AppModel& m, bool value) { m.setLaunchAtLogin(value); }),
       .openNaturalScrollSettings = [system] { openNaturalScrollSettings(*system); },
       .requestAccessibilityPermission =

@@ -1,8 +1,10 @@
 #pragma once
-// The pull-down menu: a pure function from the six values it shows to an ordered list of
-// entries, and the view that builds it from the model and its settings.
+// The pull-down menu: a pure function from the values it shows to an ordered list of entries, and
+// the view that builds it from the model and its settings.
 
+#include <array>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,23 +20,17 @@ namespace wheelright {
 // The status line's text in the user's language; the error payload does not enter it.
 std::string statusTitle(const AppModel::Status& status, const Localizer& localizer);
 
-// The six values that the menu reads.
+// The values that the menu reads.
 struct MenuValues {
   AppModel::Status status;
   bool launchAtLoginEnabled = false;
-  bool isEnabled = false;
-  bool reverseVertical = false;
-  bool reverseHorizontal = false;
-  bool treatContinuousWithoutPhaseAsMouse = false;
+  std::array<bool, std::size(scrollSwitches)> switches{};  // in the order of scrollSwitches
   friend bool operator==(const MenuValues&, const MenuValues&) = default;
 };
 
 // Where the entries write back and what they run.
 struct MenuOperations {
-  std::function<void(bool)> setEnabled;
-  std::function<void(bool)> setReverseVertical;
-  std::function<void(bool)> setReverseHorizontal;
-  std::function<void(bool)> setTreatContinuousWithoutPhaseAsMouse;
+  std::function<void(const ScrollSwitch&, bool)> setSwitch;
   std::function<void(bool)> setLaunchAtLogin;
   std::function<void()> openNaturalScrollSettings;
   std::function<void()> requestAccessibilityPermission;

@@ -2,12 +2,21 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <optional>
+
+#include "scroll/scroll_configuration.h"
 
 namespace wheelright {
 namespace {
 
-constexpr std::array<TextKey, 27> keys{{
+struct NamedText {
+  Text text;
+  std::string_view key;
+  int argumentCount;
+};
+
+constexpr std::array<NamedText, 23> namedTexts{{
     {Text::statusActive, "status.active", 0},
     {Text::statusPaused, "status.paused", 0},
     {Text::statusNaturalScrollRequired, "status.naturalScrollRequired", 0},
@@ -16,10 +25,6 @@ constexpr std::array<TextKey, 27> keys{{
     {Text::statusWarningLine, "status.warningLine", 1},
     {Text::menuNaturalScrollOff, "menu.naturalScrollOff", 0},
     {Text::menuOpenTrackpadSettings, "menu.openTrackpadSettings", 0},
-    {Text::menuEnable, "menu.enable", 0},
-    {Text::menuReverseVertical, "menu.reverseVertical", 0},
-    {Text::menuReverseHorizontal, "menu.reverseHorizontal", 0},
-    {Text::menuSmoothWheel, "menu.smoothWheel", 0},
     {Text::menuAllowAccessibility, "menu.allowAccessibility", 0},
     {Text::menuLaunchAtLogin, "menu.launchAtLogin", 0},
     {Text::menuQuit, "menu.quit", 0},
@@ -38,12 +43,20 @@ constexpr std::array<TextKey, 27> keys{{
 }};
 
 constexpr bool isInEnumerationOrder() {
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (static_cast<std::size_t>(keys[i].text) != i) return false;
+  for (std::size_t i = 0; i < namedTexts.size(); ++i) {
+    if (static_cast<std::size_t>(namedTexts[i].text) != i) return false;
   }
-  return static_cast<std::size_t>(Text::errorCouldNotCreateTap) + 1 == keys.size();
+  return static_cast<std::size_t>(Text::errorCouldNotCreateTap) + 1 == namedTexts.size();
 }
 static_assert(isInEnumerationOrder(), "one row per Text, in order");
+
+constexpr auto keys = [] {
+  std::array<TextKey, namedTexts.size() + std::size(scrollSwitches)> all{};
+  std::size_t i = 0;
+  for (const NamedText& named : namedTexts) all[i++] = {named.key, named.argumentCount};
+  for (const ScrollSwitch& which : scrollSwitches) all[i++] = {which.textKey, 0};
+  return all;
+}();
 
 // A placeholder at `at` (a '%'): its length and the argument number it refers to, where `next`
 // is the number a plain %@ takes. Nothing for "%%" or a lone '%'.
@@ -92,9 +105,13 @@ std::span<const TextKey> textKeys() { return keys; }
 const TextKey& textKey(Text text) { return keys[static_cast<std::size_t>(text)]; }
 
 std::string localized(const Localizer& localizer, Text text) {
-  const std::string key(textKey(text).key);
+  return localized(localizer, textKey(text).key);
+}
+
+std::string localized(const Localizer& localizer, std::string_view key) {
+  const std::string name(key);
   // Unreachable while the tables pass their tests: the development table holds every key.
-  return localizer.localizedString(key).value_or(key);
+  return localizer.localizedString(name).value_or(name);
 }
 
 std::string localized(const Localizer& localizer, Text text,

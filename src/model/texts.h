@@ -20,10 +20,6 @@ enum class Text {
   statusWarningLine,
   menuNaturalScrollOff,
   menuOpenTrackpadSettings,
-  menuEnable,
-  menuReverseVertical,
-  menuReverseHorizontal,
-  menuSmoothWheel,
   menuAllowAccessibility,
   menuLaunchAtLogin,
   menuQuit,
@@ -42,17 +38,19 @@ enum class Text {
 };
 
 struct TextKey {
-  Text text;
   std::string_view key;  // the key in every Localizable.strings
   int argumentCount;     // placeholders of a format; 0 for a text shown as it stands
 };
 
-// One row per Text, in the enumeration's order.
+// Every text of the application: one row per Text, in the enumeration's order, then the labels of
+// the switches (scrollSwitches).
 std::span<const TextKey> textKeys();
 const TextKey& textKey(Text text);
 
 // The text in the user's language.
 std::string localized(const Localizer& localizer, Text text);
+// The text of this key in the user's language.
+std::string localized(const Localizer& localizer, std::string_view key);
 // A format in the user's language with its placeholders filled.
 std::string localized(const Localizer& localizer, Text text,
                       const std::vector<std::string>& arguments);

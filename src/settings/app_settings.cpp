@@ -7,44 +7,42 @@ namespace wheelright {
 namespace {
 
 std::shared_ptr<UserDefaults> registered(std::shared_ptr<UserDefaults> defaults) {
-  // The rewriting switches' defaults are the tap's fallback too, so they are stated only there.
-  constexpr ScrollConfiguration fresh = settingsDefaultConfiguration;
-  defaults->registerDefaults({
-      {settings_key::isEnabled, true},
-      {settings_key::reverseVertical, fresh.reverseVertical},
-      {settings_key::reverseHorizontal, fresh.reverseHorizontal},
-      {settings_key::treatContinuousWithoutPhaseAsMouse, fresh.treatContinuousWithoutPhaseAsMouse},
-      {settings_key::hasShownNaturalScrollOnboarding, false},
-  });
+  std::map<std::string, bool> fresh{{settings_key::hasShownNaturalScrollOnboarding, false}};
+  for (const ScrollSwitch& which : scrollSwitches) fresh.emplace(which.key, which.isOnAtFirst);
+  defaults->registerDefaults(fresh);
   return defaults;
+}
+
+ScrollConfiguration loaded(const UserDefaults& defaults) {
+  ScrollConfiguration config;
+  for (const ScrollSwitch& which : scrollSwitches) {
+    if (which.field != nullptr) config.*which.field = defaults.boolForKey(std::string(which.key));
+  }
+  return config;
 }
 
 }  // namespace
 
 // Members initialise in declaration order: the store is kept and its defaults registered before
-// the four switches are read, in the order declared.
+// the switches are read.
 AppSettings::AppSettings(std::shared_ptr<UserDefaults> defaults)
     : defaults_(registered(std::move(defaults))),
-      isEnabled_(objectWillChange, defaults_->boolForKey(settings_key::isEnabled)),
-      reverseVertical_(objectWillChange, defaults_->boolForKey(settings_key::reverseVertical)),
-      reverseHorizontal_(objectWillChange, defaults_->boolForKey(settings_key::reverseHorizontal)),
-      treatContinuousWithoutPhaseAsMouse_(
-          objectWillChange, defaults_->boolForKey(settings_key::treatContinuousWithoutPhaseAsMouse)) {}
+      isEnabled_(objectWillChange, defaults_->boolForKey(std::string(enabledSwitch.key))),
+      configuration_(objectWillChange, loaded(*defaults_)) {}
 
-void AppSettings::write(Published<bool>& property, const std::string& key, bool value) {
-  property.set(value);
-  defaults_->setBool(property.get(), key);
+bool AppSettings::isOn(const ScrollSwitch& which) const {
+  return which.field == nullptr ? isEnabled_.get() : configuration_.get().*which.field;
 }
 
-void AppSettings::setIsEnabled(bool value) { write(isEnabled_, settings_key::isEnabled, value); }
-void AppSettings::setReverseVertical(bool value) {
-  write(reverseVertical_, settings_key::reverseVertical, value);
-}
-void AppSettings::setReverseHorizontal(bool value) {
-  write(reverseHorizontal_, settings_key::reverseHorizontal, value);
-}
-void AppSettings::setTreatContinuousWithoutPhaseAsMouse(bool value) {
-  write(treatContinuousWithoutPhaseAsMouse_, settings_key::treatContinuousWithoutPhaseAsMouse, value);
+void AppSettings::set(const ScrollSwitch& which, bool value) {
+  if (which.field == nullptr) {
+    isEnabled_.set(value);
+  } else {
+    ScrollConfiguration changed = configuration_;
+    changed.*which.field = value;
+    configuration_.set(changed);
+  }
+  defaults_->setBool(value, std::string(which.key));
 }
 
 }  // namespace wheelright

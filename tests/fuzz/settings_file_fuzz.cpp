@@ -16,9 +16,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz_check.h"
 #include "platform/sim/file_user_defaults.h"
+#include "scroll/scroll_configuration.h"
 
 namespace {
 
@@ -76,9 +78,13 @@ Values expectedValues(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using wheelright::sim::FileUserDefaults;
   if (size < 2) return -1;
-  static const std::string keys[] = {"isEnabled", "reverseVertical", "reverseHorizontal",
-                                     "treatContinuousWithoutPhaseAsMouse", "a"};
-  const std::string& key = keys[(data[0] >> 1) % std::size(keys)];
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> all;
+    for (const auto& which : wheelright::scrollSwitches) all.emplace_back(which.key);
+    all.emplace_back("a");
+    return all;
+  }();
+  const std::string& key = keys[(data[0] >> 1) % keys.size()];
   const bool value = (data[0] & 1) != 0;
   // Even: the disk fills up after that many bytes of the new file.
   const bool isFull = (data[1] & 1) == 0;

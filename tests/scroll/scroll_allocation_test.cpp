@@ -20,7 +20,7 @@ TEST(ScrollAllocation, ThePerEventPathAllocatesNothing) {
   auto app = WheelrightApp::create(desktop->platform());
   desktop->runPending();
   ASSERT_EQ(app->model().status(), AppModel::Status::active());
-  app->model().settings().setReverseHorizontal(true);
+  for (const ScrollSwitch& which : scrollSwitches) app->model().settings().set(which, true);
 
   void* userInfo = &app->model().eventTap();
   sim::SimEvent wheel = sim::SimEvent::mouseWheel(1, 1);
