@@ -25,7 +25,7 @@ TEST_F(DesktopTest, EntriesThatOutliveTheModelChangeNothingAndQuitStillQuits) {
     if (const auto* item = std::get_if<MenuSwitch>(&entry)) item->setValue(!item->isOn);
   }
   EXPECT_EQ(desktop->userDefaultsStore().storedValues(), storedBefore);
-  EXPECT_EQ(system().loginItemStatus(), LoginItemStatus::notRegistered);
+  EXPECT_EQ(system().mainAppServiceStatus(), LoginItemStatus::notRegistered);
   entryLabelled<MenuAction>(kept, "Wheelright 종료").perform();
   EXPECT_TRUE(system().isTerminated());
 }
