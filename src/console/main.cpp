@@ -36,14 +36,13 @@ int main(int argc, char** argv) {
   // started it with the signal ignored.
   std::signal(SIGPIPE, SIG_DFL);
 
-  const auto parsed =
+  const wheelright::Result<StartOptions> parsed =
       parseStartOptions(std::vector<std::string_view>(argv + 1, argv + argc));
-  if (const auto* error = std::get_if<ParseError>(&parsed)) {
-    std::cerr << error->message << '\n';
+  if (!parsed) {
+    std::cerr << parsed.error() << '\n';
     return 2;
   }
-  // Not std::get, which could throw: the one other alternative was answered above.
-  const StartOptions& start = *std::get_if<StartOptions>(&parsed);
+  const StartOptions& start = parsed.value();
   if (start.action == StartOptions::Action::showHelp) {
     return printLines(helpLines());
   }
