@@ -148,7 +148,7 @@ TEST(MacScrollEvents, ARealTapStartsSeesAPostedEventAndStops) {
   };
   const auto tap =
       ScrollEventTap::create(makeMacEventTapServices(), {read, counter.get(), counter});
-  ASSERT_NO_THROW(tap->start());
+  ASSERT_TRUE(tap->start());
   EXPECT_TRUE(tap->isRunning());
   EXPECT_TRUE(tap->hasPort());
   EXPECT_TRUE(tap->hasRunLoopSource());
