@@ -62,13 +62,12 @@ int main(int argc, char** argv) {
                  "(neither HOME nor an absolute XDG_CONFIG_HOME is set)\n";
   }
   options.preferredLanguage = start.language;
-  std::shared_ptr<SimDesktop> desktop;
-  try {
-    desktop = SimDesktop::create(options);
-  } catch (const StringsTableError& error) {
-    std::cerr << "wheelright: cannot show the texts: " << error.what() << '\n';
+  wheelright::Result<std::shared_ptr<SimDesktop>> created = SimDesktop::create(options);
+  if (!created) {
+    std::cerr << "wheelright: cannot show the texts: " << created.error() << '\n';
     return 2;
   }
+  const std::shared_ptr<SimDesktop> desktop = std::move(created.value());
   desktop->log().setKeepsHistory(false);
 
   std::unique_ptr<ConsoleInput> input;

@@ -39,7 +39,8 @@ std::vector<std::string> describe(NSMenu* menu) {
 
 // The texts the menus below show: the Korean table, whatever language this Mac prefers.
 const Localizer& korean() {
-  static const sim::SimLocalizer localizer(WHEELRIGHT_LOCALIZATION_DIR, "ko");
+  static const sim::SimLocalizer localizer =
+      sim::SimLocalizer::open(WHEELRIGHT_LOCALIZATION_DIR, "ko").value();
   return localizer;
 }
 

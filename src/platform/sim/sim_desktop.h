@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "platform/platform.h"
 #include "platform/sim/desktop_log.h"
 #include "platform/sim/file_user_defaults.h"
@@ -35,10 +36,11 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   };
 
   // A new desktop: natural scrolling stored as true, the process untrusted, no login item,
-  // URLs opened, taps created when trusted, the clock at 0. Throws StringsTableError when the
-  // texts of the preferred language or of the development language cannot be read.
+  // URLs opened, taps created when trusted, the clock at 0. Fails when the table of texts
+  // chosen for the preferred language cannot be read.
+  static Result<std::shared_ptr<SimDesktop>> create(Options options);
+  // With the default options, whose tables are the source tree's own.
   static std::shared_ptr<SimDesktop> create();
-  static std::shared_ptr<SimDesktop> create(Options options);
   SimDesktop(const SimDesktop&) = delete;
   SimDesktop& operator=(const SimDesktop&) = delete;
 
@@ -70,7 +72,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
  private:
   class LoggedUserDefaults;
 
-  explicit SimDesktop(Options options);
+  SimDesktop(Options options, SimLocalizer localizer);
 
   const Options options_;
   DesktopLog log_;
