@@ -62,6 +62,9 @@ int main(int argc, char** argv) {
                  "(neither HOME nor an absolute XDG_CONFIG_HOME is set)\n";
   }
   options.preferredLanguage = start.language;
+  options.tellSettingsFallback = [](const std::string& line) {
+    std::cerr << "wheelright: " << line << '\n';
+  };
   wheelright::Result<std::shared_ptr<SimDesktop>> created = SimDesktop::create(options);
   if (!created) {
     std::cerr << "wheelright: cannot show the texts: " << created.error() << '\n';

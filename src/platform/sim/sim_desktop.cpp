@@ -68,7 +68,8 @@ void SimDesktop::reopenUserDefaults() {
   if (store_) {
     store_->relaunch();
   } else if (options_.defaultsDirectory) {
-    store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory);
+    store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory,
+                                                options_.tellSettingsFallback);
   } else {
     store_ = std::make_unique<MemoryUserDefaults>();
   }

@@ -32,7 +32,9 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
     // The folder of the <language>.lproj tables; none: the source tree's, as the build found it.
     std::optional<std::filesystem::path> localizationDirectory{};
     // The folder of the user defaults file; none keeps the user defaults in memory.
-    std::optional<std::filesystem::path> defaultsDirectory;
+    std::optional<std::filesystem::path> defaultsDirectory{};
+    // Takes the file store's lines about what it fell back on.
+    FileUserDefaults::Tell tellSettingsFallback{};
   };
 
   // A new desktop: natural scrolling stored as true, the process untrusted, no login item,
