@@ -33,17 +33,18 @@ class [[nodiscard]] Result {
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }
 
+  // Asked only after ok() said which one it holds (get_if, unlike get, never throws).
   T& value() {
     assert(ok());
-    return std::get<T>(state_);
+    return *std::get_if<T>(&state_);
   }
   const T& value() const {
     assert(ok());
-    return std::get<T>(state_);
+    return *std::get_if<T>(&state_);
   }
   const std::string& error() const {
     assert(!ok());
-    return std::get<Error>(state_).text;
+    return std::get_if<Error>(&state_)->text;
   }
 
   friend bool operator==(const Result&, const Result&) = default;

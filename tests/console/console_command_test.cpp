@@ -11,8 +11,8 @@
 namespace wheelright::console {
 namespace {
 
-sim::SimEvent scrollWith(std::vector<std::pair<EventField, std::int64_t>> integers,
-                    std::vector<std::pair<EventField, double>> doubles = {}) {
+sim::SimEvent scrollWith(const std::vector<std::pair<EventField, std::int64_t>>& integers,
+                         const std::vector<std::pair<EventField, double>>& doubles = {}) {
   sim::SimEvent event = sim::SimEvent::scrollWheel();
   for (auto [id, value] : integers) event.setIntegerValue(id, value);
   for (auto [id, value] : doubles) event.setDoubleValue(id, value);
