@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "bench_event_taps.h"
@@ -39,7 +40,7 @@ struct Fixture {
                    },
                    .context = owner.get(),
                    .owner = owner});
-    tap->start();
+    if (!tap->start()) std::abort();
     event.integers[field::deltaAxis1] = 3;
     event.doubles[field::fixedPtDeltaAxis1] = 3.0;
     event.integers[field::pointDeltaAxis1] = 30;

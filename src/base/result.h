@@ -22,23 +22,29 @@ class [[nodiscard]] Result {
   Result()
     requires std::is_same_v<T, std::monostate>
   = default;
-  Result(T value) : state_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  // Anything that makes a T, so that a Result<Command> is returned straight from a command.
+  template <typename U>
+    requires(std::is_convertible_v<U, T> && !std::is_same_v<std::remove_cvref_t<U>, Error> &&
+             !std::is_same_v<std::remove_cvref_t<U>, Result>)
+  Result(U&& value)  // NOLINT(google-explicit-constructor, bugprone-forwarding-reference-overload)
+      : state_(std::in_place_index<0>, std::forward<U>(value)) {}
   Result(Error error) : state_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }
 
+  // Asked only after ok() said which one it holds (get_if, unlike get, never throws).
   T& value() {
     assert(ok());
-    return std::get<T>(state_);
+    return *std::get_if<T>(&state_);
   }
   const T& value() const {
     assert(ok());
-    return std::get<T>(state_);
+    return *std::get_if<T>(&state_);
   }
   const std::string& error() const {
     assert(!ok());
-    return std::get<Error>(state_).text;
+    return std::get_if<Error>(&state_)->text;
   }
 
   friend bool operator==(const Result&, const Result&) = default;

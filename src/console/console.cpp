@@ -174,12 +174,12 @@ long Console::runAlert(const AlertContent& alert) {
 
 void Console::execute(const std::string& line) {
   if (options_.echoesInput) print("> " + line);
-  auto parsed = parseCommand(line);
-  if (const auto* failure = std::get_if<ParseError>(&parsed)) {
-    error(failure->message);
+  const Result<Command> parsed = parseCommand(line);
+  if (!parsed) {
+    error(parsed.error());
     return;
   }
-  perform(std::get<Command>(parsed));
+  perform(parsed.value());
 }
 
 bool Console::checkMenuUsable() {

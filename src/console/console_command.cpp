@@ -22,7 +22,7 @@ constexpr EventField integerFields[] = {
 constexpr EventField decimalFields[] = {field::fixedPtDeltaAxis1, field::fixedPtDeltaAxis2,
                                         field::fixedPtDeltaAxis3};
 
-using Result = std::variant<Command, ParseError>;
+using Parsed = Result<Command>;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -61,31 +61,31 @@ class Words {
 
 // The message pieces in order. Appending, rather than literal + std::string, also keeps GCC 12's
 // optimizer from a false -Wrestrict alarm.
-ParseError failure(std::initializer_list<std::string_view> pieces) {
-  ParseError error;
-  for (std::string_view piece : pieces) error.message.append(piece);
+Error failure(std::initializer_list<std::string_view> pieces) {
+  Error error;
+  for (std::string_view piece : pieces) error.text.append(piece);
   return error;
 }
 
 // "usage: " and the command's forms, from the table of commands below.
-ParseError usageError(std::string_view command);
+Error usageError(std::string_view command);
 
-ParseError notADecimalNumber(std::string_view text) {
+Error notADecimalNumber(std::string_view text) {
   return failure({"\"", text, "\" is not a decimal number"});
 }
 
-ParseError notAWholeNumber(std::string_view text) {
+Error notAWholeNumber(std::string_view text) {
   return failure({"\"", text, "\" is not a whole number"});
 }
 
-Result parseCount(std::string_view text, const char* what, Command (*make)(std::size_t)) {
+Parsed parseCount(std::string_view text, const char* what, Command (*make)(std::size_t)) {
   const std::optional<std::int64_t> n = parseInteger(text);
   if (!n) return notAWholeNumber(text);
   if (*n < 1) return failure({what, " count from 1"});
   return make(static_cast<std::size_t>(*n));
 }
 
-Result parseScroll(const Words& words) {
+Parsed parseScroll(const Words& words) {
   sim::SimEvent event = sim::SimEvent::scrollWheel();
   std::vector<std::int64_t> named;
   for (std::size_t i = 1; i < words.size(); ++i) {
@@ -129,7 +129,7 @@ Result parseScroll(const Words& words) {
   return Inject{event};
 }
 
-Result parseWheel(const Words& words) {
+Parsed parseWheel(const Words& words) {
   if (words.size() < 2 || words.size() > 3) return usageError("wheel");
   std::int64_t lines[2] = {0, 0};
   for (std::size_t i = 1; i < words.size(); ++i) {
@@ -138,15 +138,15 @@ Result parseWheel(const Words& words) {
     // The point delta is ten times the lines and must fit as well.
     constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 10;
     if (*n > limit || *n < -limit) {
-      return ParseError{"wheel takes lines from " + std::to_string(-limit) + " to " +
-                        std::to_string(limit)};
+      return Error{"wheel takes lines from " + std::to_string(-limit) + " to " +
+                   std::to_string(limit)};
     }
     lines[i - 1] = *n;
   }
   return Inject{sim::SimEvent::mouseWheel(lines[0], lines[1])};
 }
 
-Result parseEventType(const Words& words) {
+Parsed parseEventType(const Words& words) {
   if (words.size() != 2) return usageError("event");
   const std::string_view text = words[1];
   std::optional<std::int64_t> type;
@@ -167,7 +167,7 @@ Result parseEventType(const Words& words) {
   return Inject{sim::SimEvent::ofType(static_cast<EventType>(*type))};
 }
 
-Result parseNatural(const Words& words) {
+Parsed parseNatural(const Words& words) {
   if (words.size() == 2) {
     if (words[1] == "on") return SetNatural{true};
     if (words[1] == "off") return SetNatural{false};
@@ -190,7 +190,7 @@ Result parseNatural(const Words& words) {
   return usageError("natural");
 }
 
-Result parseTap(const Words& words) {
+Parsed parseTap(const Words& words) {
   if (words.size() != 3) return usageError("tap");
   if (words[1] == "fail") {
     if (words[2] == "create") return SetTapFailure{sim::SimEventTaps::CreationFailure::tap};
@@ -204,7 +204,7 @@ Result parseTap(const Words& words) {
   return usageError("tap");
 }
 
-Result parseLogin(const Words& words) {
+Parsed parseLogin(const Words& words) {
   if (words.size() >= 3 && words[1] == "fail")
     return FailLoginChange{std::string(words.restAfter(2))};
   if (words.size() == 3 && words[1] == "status") {
@@ -216,23 +216,23 @@ Result parseLogin(const Words& words) {
   return usageError("login");
 }
 
-Result parseWait(const Words& words) {
+Parsed parseWait(const Words& words) {
   if (words.size() != 2) return usageError("wait");
   const std::optional<double> seconds = parseDecimal(words[1]);
   if (!seconds) return notADecimalNumber(words[1]);
-  if (*seconds < 0) return ParseError{"wait takes seconds >= 0"};
-  if (*seconds > longestWait) return ParseError{"wait takes at most 86400 seconds at once"};
+  if (*seconds < 0) return Error{"wait takes seconds >= 0"};
+  if (*seconds > longestWait) return Error{"wait takes at most 86400 seconds at once"};
   return Wait{*seconds};
 }
 
-Result onOff(const Words& words, std::string_view yes, std::string_view no, const char* command,
+Parsed onOff(const Words& words, std::string_view yes, std::string_view no, const char* command,
              Command (*make)(bool)) {
   if (words.size() == 2 && words[1] == yes) return make(true);
   if (words.size() == 2 && words[1] == no) return make(false);
   return usageError(command);
 }
 
-Result parseChoose(const Words& words) {
+Parsed parseChoose(const Words& words) {
   if (words.size() < 2) return usageError("choose");
   const std::string_view rest = words.restAfter(1);
   const bool isNumber =
@@ -241,19 +241,19 @@ Result parseChoose(const Words& words) {
   return parseCount(rest, "menu entries", [](std::size_t n) -> Command { return Choose{n}; });
 }
 
-Result parseKey(const Words& words) {
+Parsed parseKey(const Words& words) {
   if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
     return usageError("key");
   }
   return KeyEquivalentPress{words[1][4]};
 }
 
-Result parsePress(const Words& words) {
+Parsed parsePress(const Words& words) {
   if (words.size() != 2) return usageError("press");
   return parseCount(words[1], "buttons", [](std::size_t n) -> Command { return PressButton{n}; });
 }
 
-Result parseRespond(const Words& words) {
+Parsed parseRespond(const Words& words) {
   if (words.size() != 2) return usageError("respond");
   const std::optional<std::int64_t> code = parseInteger(words[1]);
   if (!code || *code < std::numeric_limits<long>::min() ||
@@ -263,7 +263,7 @@ Result parseRespond(const Words& words) {
   return Respond{static_cast<long>(*code)};
 }
 
-Result parseTrackpad(const Words& words) {
+Parsed parseTrackpad(const Words& words) {
   if (words.size() != 2) return usageError("trackpad");
   const std::optional<std::int64_t> points = parseInteger(words[1]);
   if (!points) return notAWholeNumber(words[1]);
@@ -272,55 +272,58 @@ Result parseTrackpad(const Words& words) {
 
 // A command of one word.
 template <typename C>
-Result bare(const Words& words) {
+Parsed bare(const Words& words) {
   if (words.size() != 1) return usageError(words[0]);
   return C{};
 }
 
-// Every command once: its name, how it is written (alternatives separated by " | "), the parser.
-// help lists the forms in this order.
+// Every command once: its name, how it is written (alternatives separated by " | "), what it
+// does, the parser. help lists them in this order.
 struct CommandEntry {
   std::string_view name;
   std::string_view forms;
-  Result (*parse)(const Words& words);
+  std::string_view what;
+  Parsed (*parse)(const Words& words);
 };
 constexpr CommandEntry commands[] = {
-    {"menu", "menu", bare<ShowMenu>},
-    {"choose", "choose <n> | choose <label>", parseChoose},
-    {"key", "key cmd-<key>", parseKey},
-    {"press", "press <n>", parsePress},
-    {"respond", "respond <code>", parseRespond},
-    {"scroll", "scroll <field>=<value> ...", parseScroll},
-    {"wheel", "wheel <lines> [<horizontal lines>]", parseWheel},
-    {"trackpad", "trackpad <points>", parseTrackpad},
-    {"event", "event <type>", parseEventType},
+    {"menu", "menu", "print the menu as it is now", bare<ShowMenu>},
+    {"choose", "choose <n> | choose <label>", "choose a menu entry by number or label",
+     parseChoose},
+    {"key", "key cmd-<key>", "press a menu entry's key equivalent", parseKey},
+    {"press", "press <n>", "press the open alert's n-th button", parsePress},
+    {"respond", "respond <code>", "end the open alert with a raw response code", parseRespond},
+    {"scroll", "scroll <field>=<value> ...", "inject a scroll-wheel event with these fields",
+     parseScroll},
+    {"wheel", "wheel <lines> [<horizontal lines>]", "inject a mouse-wheel event", parseWheel},
+    {"trackpad", "trackpad <points>", "inject a trackpad scroll event", parseTrackpad},
+    {"event", "event <type>", "inject an event of another type", parseEventType},
     {"natural", "natural on|off|unset | natural int <n> | natural real <x> | natural string <s>",
-     parseNatural},
-    {"trust", "trust on|off",
+     "set the natural-scrolling preference as the system stores it", parseNatural},
+    {"trust", "trust on|off", "grant or revoke Accessibility trust",
      [](const Words& words) {
        return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
      }},
-    {"tap", "tap fail create|source|none | tap disable timeout|user|silent", parseTap},
-    {"open", "open accept|refuse",
+    {"tap", "tap fail create|source|none | tap disable timeout|user|silent",
+     "make creating a tap fail, or have the system disable the installed tap", parseTap},
+    {"open", "open accept|refuse", "how the system answers requests to open a URL",
      [](const Words& words) {
        return onOff(words, "accept", "refuse", "open",
                     [](bool accept) -> Command { return SetOpensURLs{accept}; });
      }},
-    {"login",
-     "login status enabled|not-registered|requires-approval|not-found | login fail <text>",
-     parseLogin},
-    {"copy", "copy running|none",
+    {"login", "login status enabled|not-registered|requires-approval|not-found | login fail <text>",
+     "set the login item's state, or make its next change fail with this text", parseLogin},
+    {"copy", "copy running|none", "whether another copy of the application runs",
      [](const Words& words) {
        return onOff(words, "running", "none", "copy",
                     [](bool running) -> Command { return SetAnotherCopy{running}; });
      }},
-    {"wait", "wait <seconds>", parseWait},
-    {"relaunch", "relaunch", bare<Relaunch>},
-    {"state", "state", bare<ShowState>},
-    {"defaults", "defaults", bare<ShowDefaults>},
-    {"help", "help", bare<Help>},
-    {"quit", "quit", bare<Quit>},
-    {"exit", "exit", bare<Quit>},
+    {"wait", "wait <seconds>", "let time pass", parseWait},
+    {"relaunch", "relaunch", "end the application and start it again", bare<Relaunch>},
+    {"state", "state", "print the status, the tap and the switches", bare<ShowState>},
+    {"defaults", "defaults", "print the stored user defaults", bare<ShowDefaults>},
+    {"help", "help", "print this list and the start options", bare<Help>},
+    {"quit", "quit", "end the session, as the end of input does", bare<Quit>},
+    {"exit", "exit", "the same as quit", bare<Quit>},
 };
 
 const CommandEntry* findCommand(std::string_view name) {
@@ -329,14 +332,14 @@ const CommandEntry* findCommand(std::string_view name) {
   return found == std::end(commands) ? nullptr : found;
 }
 
-ParseError usageError(std::string_view command) {
+Error usageError(std::string_view command) {
   const CommandEntry* entry = findCommand(command);
   return failure({"usage: ", entry != nullptr ? entry->forms : command});
 }
 
 }  // namespace
 
-std::variant<Command, ParseError> parseCommand(std::string_view line) {
+Result<Command> parseCommand(std::string_view line) {
   const Words words(line);
   if (words.size() == 0 || words[0].front() == '#') return Nothing{};
   if (const CommandEntry* entry = findCommand(words[0])) return entry->parse(words);
@@ -347,14 +350,7 @@ const std::vector<std::string>& commandUsages() {
   static const std::vector<std::string> lines = [] {
     std::vector<std::string> all;
     for (const CommandEntry& entry : commands) {
-      std::string_view forms = entry.forms;
-      // Split the alternatives of one command at " | ".
-      for (;;) {
-        const std::size_t bar = forms.find(" | ");
-        all.emplace_back(forms.substr(0, bar));
-        if (bar == std::string_view::npos) break;
-        forms.remove_prefix(bar + 3);
-      }
+      all.push_back(std::string(entry.forms) + "  " + std::string(entry.what));
     }
     return all;
   }();

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/result.h"
 #include "platform/sim/sim_event.h"
 #include "platform/sim/sim_event_taps.h"
 #include "platform/system_services.h"
@@ -100,18 +101,13 @@ using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, Pres
                              SetAnotherCopy, SetLoginStatus, FailLoginChange, Wait, Relaunch,
                              ShowState, ShowDefaults, Help, Quit>;
 
-// What is wrong with a line, shown after "error: ".
-struct ParseError {
-  std::string message;
-  friend bool operator==(const ParseError&, const ParseError&) = default;
-};
-
-std::variant<Command, ParseError> parseCommand(std::string_view line);
+// The command, or what is wrong with the line (shown after "error: ").
+Result<Command> parseCommand(std::string_view line);
 
 // The longest wait accepted at once, a day.
 inline constexpr double longestWait = 86400;
 
-// One line per command: how it is written.
+// One line per command: how it is written and what it does.
 const std::vector<std::string>& commandUsages();
 
 }  // namespace wheelright::console

@@ -36,14 +36,13 @@ int main(int argc, char** argv) {
   // started it with the signal ignored.
   std::signal(SIGPIPE, SIG_DFL);
 
-  const auto parsed =
+  const wheelright::Result<StartOptions> parsed =
       parseStartOptions(std::vector<std::string_view>(argv + 1, argv + argc));
-  if (const auto* error = std::get_if<ParseError>(&parsed)) {
-    std::cerr << error->message << '\n';
+  if (!parsed) {
+    std::cerr << parsed.error() << '\n';
     return 2;
   }
-  // Not std::get, which could throw: the one other alternative was answered above.
-  const StartOptions& start = *std::get_if<StartOptions>(&parsed);
+  const StartOptions& start = parsed.value();
   if (start.action == StartOptions::Action::showHelp) {
     return printLines(helpLines());
   }
@@ -63,13 +62,15 @@ int main(int argc, char** argv) {
                  "(neither HOME nor an absolute XDG_CONFIG_HOME is set)\n";
   }
   options.preferredLanguage = start.language;
-  std::shared_ptr<SimDesktop> desktop;
-  try {
-    desktop = SimDesktop::create(options);
-  } catch (const StringsTableError& error) {
-    std::cerr << "wheelright: cannot show the texts: " << error.what() << '\n';
+  options.tellSettingsFallback = [](const std::string& line) {
+    std::cerr << "wheelright: " << line << '\n';
+  };
+  wheelright::Result<std::shared_ptr<SimDesktop>> created = SimDesktop::create(options);
+  if (!created) {
+    std::cerr << "wheelright: cannot show the texts: " << created.error() << '\n';
     return 2;
   }
+  const std::shared_ptr<SimDesktop> desktop = std::move(created.value());
   desktop->log().setKeepsHistory(false);
 
   std::unique_ptr<ConsoleInput> input;

@@ -44,8 +44,8 @@ std::string choicesText(const DesktopSetting& setting) {
   return text;
 }
 
-ParseError failure(std::string_view option, std::string_view text) {
-  return ParseError{"wheelright: " + std::string(option) + ": " + std::string(text)};
+Error failure(std::string_view option, std::string_view text) {
+  return Error{"wheelright: " + std::string(option) + ": " + std::string(text)};
 }
 
 // A language code as the system lists preferred languages: "ko", "en", "pt-BR", "zh-Hans". It
@@ -68,9 +68,8 @@ bool isLanguageCode(std::string_view code) {
 }
 
 // One --desktop value: settings separated by commas; names already given are in `named`.
-std::variant<std::monostate, ParseError> addDesktopSettings(std::string_view list,
-                                                            std::vector<std::string_view>& named,
-                                                            StartOptions& options) {
+Result<> addDesktopSettings(std::string_view list, std::vector<std::string_view>& named,
+                            StartOptions& options) {
   for (;;) {
     const std::size_t comma = list.find(',');
     const std::string_view item = list.substr(0, comma);
@@ -112,8 +111,7 @@ std::variant<std::monostate, ParseError> addDesktopSettings(std::string_view lis
 
 }  // namespace
 
-std::variant<StartOptions, ParseError> parseStartOptions(
-    const std::vector<std::string_view>& args) {
+Result<StartOptions> parseStartOptions(const std::vector<std::string_view>& args) {
   StartOptions options;
   std::vector<std::string_view> named;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -133,11 +131,12 @@ std::variant<StartOptions, ParseError> parseStartOptions(
       } else {
         return failure("--desktop", "needs <setting>,...");
       }
-      auto added = addDesktopSettings(list, named, options);
-      if (auto* error = std::get_if<ParseError>(&added)) return *error;
+      if (Result<> added = addDesktopSettings(list, named, options); !added) {
+        return Error{added.error()};
+      }
     } else {
-      return ParseError{"wheelright: unknown option \"" + std::string(arg) +
-                        "\"; --help lists the options"};
+      return Error{"wheelright: unknown option \"" + std::string(arg) +
+                   "\"; --help lists the options"};
     }
   }
   return options;

@@ -3,9 +3,9 @@
 
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "base/result.h"
 #include "console/console_command.h"
 
 namespace wheelright::console {
@@ -22,7 +22,7 @@ struct StartOptions {
 };
 
 // The arguments after the program's name; a failure is one line for standard error.
-std::variant<StartOptions, ParseError> parseStartOptions(const std::vector<std::string_view>& args);
+Result<StartOptions> parseStartOptions(const std::vector<std::string_view>& args);
 
 // Arguments that parseStartOptions reads back as these options.
 std::vector<std::string> startOptionArguments(const StartOptions& options);

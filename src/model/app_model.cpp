@@ -106,14 +106,10 @@ void AppModel::refreshStatus() {
 
   if (!wasTrusted) didShowPermissionWarningThisSession_ = false;
   ScrollEventTap& tap = eventTap();
-  if (!tap.isRunning()) {
-    try {
-      tap.start();
-    } catch (const ScrollEventTap::StartError&) {
-      // The one failure, couldNotCreateTap.
-      status_ = Status::error(localized(*platform_.localizer, Text::errorCouldNotCreateTap));
-      return;
-    }
+  if (!tap.isRunning() && !tap.start()) {
+    // Starting fails only when the tap cannot be created.
+    status_ = Status::error(localized(*platform_.localizer, Text::errorCouldNotCreateTap));
+    return;
   }
   status_ = Status::active();
 }

@@ -50,9 +50,9 @@ void openNaturalScrollSettings(SystemServices& system) {
 
 void quitApplication(SystemServices& system) { system.terminate(); }
 
-std::optional<PlatformError> updateLoginItemRegistration(SystemServices& system, bool requested) {
+Result<> updateLoginItemRegistration(SystemServices& system, bool requested) {
   const bool isEnabled = system.mainAppServiceStatus() == LoginItemStatus::enabled;
-  if (requested == isEnabled) return std::nullopt;
+  if (requested == isEnabled) return {};
   return requested ? system.registerMainAppService() : system.unregisterMainAppService();
 }
 

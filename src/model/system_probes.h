@@ -3,7 +3,6 @@
 // Accessibility-trust probes, the login-item probe and registration, the trust prompt, the two
 // System Settings panes and quitting. Stateless; main thread; none of them reports to the user.
 
-#include <optional>
 #include <string_view>
 
 #include "platform/system_services.h"
@@ -34,7 +33,6 @@ void quitApplication(SystemServices& system);
 
 // Registers or unregisters the login item when its state differs from the request; at most one
 // call. Answers the platform's failure, if any.
-[[nodiscard]] std::optional<PlatformError> updateLoginItemRegistration(SystemServices& system,
-                                                                       bool requested);
+Result<> updateLoginItemRegistration(SystemServices& system, bool requested);
 
 }  // namespace wheelright

@@ -7,7 +7,7 @@
 
 namespace wheelright {
 
-// The localization that holds every text: the one the system falls back on.
+// The localization the system falls back on when none of the user's languages has a table.
 inline constexpr const char* developmentLocalization = "en";
 
 class Localizer {
@@ -15,8 +15,7 @@ class Localizer {
   virtual ~Localizer() = default;
 
   // The text of `key` in the localization that the system chose from the user's preferred
-  // languages; the development localization's when that table lacks the key; absent when
-  // neither has it.
+  // languages (every shipped table holds every text); absent when that table lacks it.
   virtual std::optional<std::string> localizedString(const std::string& key) const = 0;
 };
 

@@ -5,10 +5,11 @@
 // Main thread only.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+
+#include "base/result.h"
 
 namespace wheelright {
 
@@ -32,12 +33,6 @@ enum class LoginItemStatus : std::int64_t {
   enabled = 1,
   requiresApproval = 2,
   notFound = 3,
-};
-
-// A failed register / unregister call: the platform error's localized description.
-struct PlatformError {
-  std::string localizedDescription;
-  friend bool operator==(const PlatformError&, const PlatformError&) = default;
 };
 
 class SystemServices {
@@ -64,8 +59,9 @@ class SystemServices {
 
   // SMAppService.mainAppService status / registerAndReturnError: / unregisterAndReturnError:.
   virtual LoginItemStatus mainAppServiceStatus() = 0;
-  virtual std::optional<PlatformError> registerMainAppService() = 0;
-  virtual std::optional<PlatformError> unregisterMainAppService() = 0;
+  // A failure's text is the platform error's localized description.
+  virtual Result<> registerMainAppService() = 0;
+  virtual Result<> unregisterMainAppService() = 0;
 };
 
 }  // namespace wheelright

@@ -1,20 +1,12 @@
 #include "scroll/scroll_event_tap.h"
 
-#include <stdexcept>
+#include <cassert>
 #include <utility>
 
 #include "scroll/event_fields.h"
 #include "scroll/scroll_rewriter.h"
 
 namespace wheelright {
-
-const char* ScrollEventTap::StartError::what() const noexcept {
-  switch (code_) {
-    case Code::couldNotCreateTap:
-      return "could not create the scroll event tap";
-  }
-  return "could not start the scroll event tap";
-}
 
 EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef event,
                            void* userInfo) noexcept {
@@ -31,9 +23,7 @@ EventRef scrollTapCallback(EventTapProxy /*proxy*/, EventType type, EventRef eve
 
 std::shared_ptr<ScrollEventTap> ScrollEventTap::create(std::shared_ptr<EventTapServices> services,
                                                        ConfigurationProvider provider) {
-  if (provider.read == nullptr) {
-    throw std::invalid_argument("ScrollEventTap needs a configuration provider");
-  }
+  assert(provider.read != nullptr);
   return std::shared_ptr<ScrollEventTap>(new ScrollEventTap(std::move(services), std::move(provider)));
 }
 
@@ -65,8 +55,8 @@ bool ScrollEventTap::isRunning() const {
   return eventTap_.get() != nullptr && services_->tapIsEnabled(eventTap_.get());
 }
 
-void ScrollEventTap::start() {
-  if (isRunning()) return;
+Result<> ScrollEventTap::start() {
+  if (isRunning()) return {};
   // A tap that the system holds disabled is replaced by a fresh one.
   stop();
   const EventTapHandleRelease release{services_.get()};
@@ -74,17 +64,19 @@ void ScrollEventTap::start() {
       services_->tapCreate(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
                            scrollWheelEventMask, scrollTapCallback, this),
       release);
-  if (port == nullptr) throw StartError(StartError::Code::couldNotCreateTap);
+  const Error failed{"could not create the scroll event tap"};
+  if (port == nullptr) return failed;
   Held<RunLoopSourceRef> source(services_->machPortCreateRunLoopSource(port.get(), 0), release);
   if (source == nullptr) {
     services_->machPortInvalidate(port.get());
-    throw StartError(StartError::Code::couldNotCreateTap);
+    return failed;
   }
   eventTap_ = std::move(port);
   runLoopSource_ = std::move(source);
   services_->runLoopAddSource(services_->mainRunLoop(), runLoopSource_.get(),
                               RunLoopMode::commonModes);
   services_->tapEnable(eventTap_.get(), true);
+  return {};
 }
 
 void ScrollEventTap::stop() {

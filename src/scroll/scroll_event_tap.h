@@ -3,10 +3,10 @@
 // installed on the main run loop in the common modes, that rewrites each event in place through
 // the rewriting rule. Told when to start and stop; asks its provider for the switches per event.
 
-#include <exception>
 #include <memory>
 #include <type_traits>
 
+#include "base/result.h"
 #include "platform/event_tap_services.h"
 #include "scroll/configuration_provider.h"
 #include "scroll/scroll_configuration.h"
@@ -29,30 +29,16 @@ struct EventTapHandleRelease {
 
 class ScrollEventTap : public std::enable_shared_from_this<ScrollEventTap> {
  public:
-  // The only failure of starting.
-  class StartError : public std::exception {
-   public:
-    enum class Code { couldNotCreateTap };
-    explicit StartError(Code code = Code::couldNotCreateTap) : code_(code) {}
-    Code code() const { return code_; }
-    // For developers; the model shows the user a text of its own.
-    const char* what() const noexcept override;
-    friend bool operator==(const StartError& a, const StartError& b) { return a.code_ == b.code_; }
-
-   private:
-    Code code_;
-  };
-
-  // Creates no tap and calls no platform function. A provider without `read` is refused here
-  // (std::invalid_argument), so that no event can find one.
+  // Creates no tap and calls no platform function. The provider must have `read`.
   static std::shared_ptr<ScrollEventTap> create(std::shared_ptr<EventTapServices> services,
                                                 ConfigurationProvider provider);
   ~ScrollEventTap();
   ScrollEventTap(const ScrollEventTap&) = delete;
   ScrollEventTap& operator=(const ScrollEventTap&) = delete;
 
-  // Installs and enables the tap; nothing happens while it runs. Throws StartError.
-  void start();
+  // Installs and enables the tap; nothing happens while it runs. Fails when the system gives no
+  // tap or no run-loop source for it; the text is for developers, the model shows its own.
+  Result<> start();
   // Removes and releases whatever start installed; safe any number of times.
   void stop();
   // A port is installed and the system reports it enabled.

@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fs::path file = folder() / FileUserDefaults::fileName;
   std::ofstream(file, std::ios::binary) << original;
 
-  FileUserDefaults store(folder(), [&](int fd, const std::string& text) {
+  FileUserDefaults store(folder(), {}, [&](int fd, const std::string& text) {
     const std::size_t count = isFull ? std::min(room, text.size()) : text.size();
     if (::write(fd, text.data(), count) != static_cast<ssize_t>(count)) return false;
     if (isFull) errno = ENOSPC;
@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(store.isStored());
     Values after = before;
     after[key] = value;
-    FUZZ_CHECK(FileUserDefaults(folder()).storedValues() == after);
+    FUZZ_CHECK(FileUserDefaults(folder(), {}).storedValues() == after);
     const fs::path aside = folder() / "defaults.txt.damaged-1";
     FUZZ_CHECK(fs::exists(aside) == isDamaged);
     if (isDamaged) FUZZ_CHECK(contents(aside) == original);

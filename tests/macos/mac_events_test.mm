@@ -124,7 +124,7 @@ TEST(MacScrollEvents, ARealTapStartsSeesAPostedEventAndStops) {
   };
   const auto tap =
       ScrollEventTap::create(makeMacEventTapServices(), {read, counter.get(), counter});
-  static_cast<void>(tap->start());
+  ASSERT_TRUE(tap->start());
   ASSERT_TRUE(tap->isRunning());
 
   CGEventRef event = CGEventCreateScrollWheelEvent2(nullptr, kCGScrollEventUnitLine, 1, 0, 0, 0);

@@ -1,5 +1,5 @@
-// The localizer over a bundle made for the test: every shipped table as the bundle reads it,
-// whichever language the Mac prefers.
+// The localizer over a bundle made for the test: the shipped tables as the bundle reads them,
+// and the English table where none fits the language, whichever language the Mac prefers.
 
 #import <Foundation/Foundation.h>
 #include <gtest/gtest.h>
@@ -28,6 +28,11 @@ class MacLocalizerTest : public ::testing::Test {
            "<key>CFBundleDevelopmentRegion</key><string>en</string></dict></plist>";
   }
   void TearDown() override { fs::remove_all(bundle); }
+  void put(const std::string& language, const std::string& table) {
+    const fs::path folder = bundle / "Contents/Resources" / (language + ".lproj");
+    fs::create_directories(folder);
+    std::ofstream(folder / "Localizable.strings") << table;
+  }
 
   const fs::path bundle = fs::temp_directory_path() /
                           ("wheelright-localizer-" + std::to_string(getpid()) + ".bundle");
@@ -45,6 +50,15 @@ TEST_F(MacLocalizerTest, EveryTextOfTheShippedTables) {
     const std::optional<std::string> found = localizer->localizedString(std::string(text.key));
     EXPECT_TRUE(found && !found->empty() && *found != text.key) << text.key;
   }
+}
+
+// Whatever the user's languages, a bundle without a table for them shows the English one.
+TEST_F(MacLocalizerTest, WithoutATableForTheLanguageTheTextsAreEnglish) {
+  put("en", "\"a\" = \"A\";\n");
+  const std::shared_ptr<Localizer> localizer = makeMacLocalizer(bundle.string());
+  ASSERT_NE(localizer, nullptr);
+  EXPECT_EQ(localizer->localizedString("a"), "A");
+  EXPECT_EQ(localizer->localizedString("b"), std::nullopt);
 }
 
 }  // namespace

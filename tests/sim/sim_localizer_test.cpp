@@ -5,43 +5,33 @@
 
 #include <filesystem>
 #include <fstream>
-#include <variant>
 
 namespace wheelright::sim {
 namespace {
 
 namespace fs = std::filesystem;
 
-// What a table parses to, or the one line that says where and why it does not.
-std::variant<StringsTable, std::string> parsed(std::string_view content) {
-  try {
-    return parseStringsTable(content, "t.strings");
-  } catch (const StringsTableError& error) {
-    return error.what();
-  }
-}
-
 TEST(StringsTableTest, EntriesAndTheLineOfEachFault) {
-  const std::pair<std::string_view, std::variant<StringsTable, std::string>> rows[] = {
-      {"\xEF\xBB\xBF/* a\n comment */ \"a\" = \"x\\\"\\\\\\n\\t\";\n// b\n\"b\"=\"\\U00e9 ✅\";",
-       StringsTable{{"a", "x\"\\\n\t"}, {"b", "é ✅"}}},
+  const std::pair<std::string_view, Result<StringsTable>> rows[] = {
+      {"/* a\n comment */ \"a\" = \"x\\\"\\\\\\n\";\n// b\n\"b\"=\"é ✅\";",
+       StringsTable{{"a", "x\"\\\n"}, {"b", "é ✅"}}},
       {"", StringsTable{}},
-      {"\"a\" = \"x\";\n\"a\" = \"y\";", "t.strings:2: \"a\" is given twice (first on line 1)"},
-      {"\"a\" = \"x\"\n\"b\" = \"y\";", "t.strings:2: expected ; after the text"},
-      {"\"a\" \"x\";", "t.strings:1: expected = after the key"},
-      {"a = \"x\";", "t.strings:1: expected a quoted key"},
-      {"\"a\" = x;", "t.strings:1: expected a quoted text after ="},
-      {"\n\"a\" = \"x;\n", "t.strings:2: a string without its closing quote"},
-      {"\"a\" = \"\";", "t.strings:1: \"a\" has an empty text"},
-      {"\"\" = \"x\";", "t.strings:1: an empty key"},
-      {"\n\n\"a\" = \"\\q\";", "t.strings:3: an unknown escape \\q"},
-      {"\"a\" = \"\\U12\";", "t.strings:1: \\U needs four hexadecimal digits"},
-      {"\"a\" = \"\\UD800\";", "t.strings:1: \\U names no character"},
-      {"\"a\" = \"x\"; /* open", "t.strings:1: a comment without its */"},
-      {"\"a\" = \"\xC3\";", "t.strings:1: not UTF-8"},
-      {"\"a\" = \"\xED\xA0\x80\";", "t.strings:1: not UTF-8"},
+      {"\"a\" = \"x\";\n\"a\" = \"y\";",
+       Error{"t.strings:2: \"a\" is given twice (first on line 1)"}},
+      {"\"a\" = \"x\"\n\"b\" = \"y\";", Error{"t.strings:2: expected ; after the text"}},
+      {"\"a\" \"x\";", Error{"t.strings:1: expected = after the key"}},
+      {"a = \"x\";", Error{"t.strings:1: expected a quoted key"}},
+      {"\"a\" = x;", Error{"t.strings:1: expected a quoted text after ="}},
+      {"\n\"a\" = \"x;\n", Error{"t.strings:2: a string without its closing quote"}},
+      {"\"a\" = \"\";", Error{"t.strings:1: \"a\" has an empty text"}},
+      {"\"\" = \"x\";", Error{"t.strings:1: an empty key"}},
+      {"\n\n\"a\" = \"\\t\";", Error{"t.strings:3: an unknown escape \\t"}},
+      {"\"a\" = \"\\U00e9\";", Error{"t.strings:1: an unknown escape \\U"}},
+      {"\"a\" = \"x\"; /* open", Error{"t.strings:1: a comment without its */"}},
   };
-  for (const auto& [content, expected] : rows) EXPECT_EQ(parsed(content), expected) << content;
+  for (const auto& [content, expected] : rows) {
+    EXPECT_EQ(parseStringsTable(content, "t.strings"), expected) << content;
+  }
 }
 
 TEST(SimLocalizerTest, TheSystemsChoiceOfLanguage) {
@@ -68,38 +58,35 @@ class LocalizerFolderTest : public ::testing::Test {
     fs::create_directories(folder / (language + ".lproj"));
     std::ofstream(folder / (language + ".lproj/Localizable.strings")) << table;
   }
+  std::string textIn(const std::string& language) const {
+    const Result<SimLocalizer> localizer = SimLocalizer::open(folder, language);
+    if (!localizer) return localizer.error();
+    return localizer.value().localizedString("a").value_or("(none)");
+  }
   fs::path folder;
 };
 
-// A text that a translation lacks comes from the English table, never as its key or empty.
-TEST_F(LocalizerFolderTest, AMissingTextIsTheEnglishOne) {
-  put("en", "\"a\" = \"A\"; \"b\" = \"B\";");
-  put("xx", "\"a\" = \"Ä\";");
-  fs::create_directories(folder / "yy.lproj");  // no table: not a localization
-  EXPECT_EQ(localizationsIn(folder), (std::vector<std::string>{"en", "xx"}));
-  const SimLocalizer localizer(folder, "xx");
-  EXPECT_EQ(localizer.localizedString("a"), "Ä");
-  EXPECT_EQ(localizer.localizedString("b"), "B");
-  EXPECT_EQ(localizer.localizedString("c"), std::nullopt);
-  EXPECT_EQ(SimLocalizer(folder, "yy").localizedString("a"), "A");
-}
-
-TEST_F(LocalizerFolderTest, ATableThatCannotBeUsedIsNamedWithItsLine) {
-  const auto failure = [this] {
-    try {
-      SimLocalizer(folder, "xx");
-      return std::string("none");
-    } catch (const StringsTableError& error) {
-      return std::string(error.what());
-    }
-  };
-  const std::string english = (folder / "en.lproj/Localizable.strings").string();
-  put("xx", "\"a\" = \"Ä\";");
-  EXPECT_EQ(failure(), english + ": no such table");
+// The system's choice: the language, the language without its region, else English. A folder
+// without a table is no localization, and a table that cannot be read is named with its line.
+TEST_F(LocalizerFolderTest, TheTableChosenForALanguage) {
   put("en", "\"a\" = \"A\";");
-  put("xx", "\"a\" = \"Ä\"");
-  EXPECT_EQ(failure(),
-            (folder / "xx.lproj/Localizable.strings").string() + ":1: expected ; after the text");
+  put("ko", "\"a\" = \"가\";");
+  put("pt", "\"b\" = \"B\";");
+  put("xx", "\"a\" = \"X\"");
+  fs::create_directories(folder / "yy.lproj");
+  const std::string xx = (folder / "xx.lproj/Localizable.strings").string();
+  const std::pair<const char*, std::string> rows[] = {
+      {"ko", "가"},
+      {"ko-KR", "가"},
+      {"kok", "A"},
+      {"de", "A"},
+      {"yy", "A"},
+      {"pt_BR", "(none)"},
+      {"xx", xx + ":1: expected ; after the text"},
+  };
+  for (const auto& [language, text] : rows) EXPECT_EQ(textIn(language), text) << language;
+  fs::remove_all(folder / "en.lproj");
+  EXPECT_EQ(textIn("de"), (folder / "en.lproj/Localizable.strings").string() + ": no such table");
 }
 
 }  // namespace

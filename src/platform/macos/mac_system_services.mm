@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -53,9 +52,9 @@ NSWorkspace* workspace() { return NSWorkspace.sharedWorkspace; }
 // Asked anew at each use: the service object describes the running bundle as it is now.
 SMAppService* mainAppService() { return [SMAppService mainAppService]; }
 
-std::optional<PlatformError> loginItemFailure(BOOL succeeded, NSError* error) {
-  if (succeeded) return std::nullopt;
-  return PlatformError{toStdString(error.localizedDescription)};
+Result<> loginItemResult(BOOL succeeded, NSError* error) {
+  if (succeeded) return {};
+  return Error{toStdString(error.localizedDescription)};
 }
 
 class MacSystemServices final : public SystemServices {
@@ -111,16 +110,16 @@ class MacSystemServices final : public SystemServices {
     return static_cast<LoginItemStatus>(static_cast<std::int64_t>(mainAppService().status));
   }
 
-  std::optional<PlatformError> registerMainAppService() override {
+  Result<> registerMainAppService() override {
     NSError* error = nil;
     const BOOL succeeded = [mainAppService() registerAndReturnError:&error];
-    return loginItemFailure(succeeded, error);
+    return loginItemResult(succeeded, error);
   }
 
-  std::optional<PlatformError> unregisterMainAppService() override {
+  Result<> unregisterMainAppService() override {
     NSError* error = nil;
     const BOOL succeeded = [mainAppService() unregisterAndReturnError:&error];
-    return loginItemFailure(succeeded, error);
+    return loginItemResult(succeeded, error);
   }
 
  private:

@@ -76,8 +76,8 @@ bool writeAll(int fd, const std::string& text) {
   return true;
 }
 
-std::string because(std::string what, int code) {
-  return std::move(what) + ": " + std::strerror(code);
+Error because(std::string what, int code) {
+  return Error{std::move(what) + ": " + std::strerror(code)};
 }
 
 const char* kindOf(mode_t mode) {
@@ -113,8 +113,10 @@ bool SimUserDefaults::boolForKey(const std::string& key) const {
   return false;
 }
 
-FileUserDefaults::FileUserDefaults(const fs::path& directory, WriteFunction write)
-    : path_(directory / fileName), write_(write ? std::move(write) : writeAll) {
+FileUserDefaults::FileUserDefaults(const fs::path& directory, Tell tell, WriteFunction write)
+    : path_(directory / fileName),
+      tell_(tell ? std::move(tell) : [](const std::string&) {}),
+      write_(write ? std::move(write) : writeAll) {
   removeLeftoverTemporaryFiles();
   open();
 }
@@ -125,10 +127,10 @@ void FileUserDefaults::relaunch() {
 }
 
 void FileUserDefaults::open() {
-  if (const std::optional<std::string> failure = read()) {
+  if (const Result<> done = read(); !done) {
     isUsable_ = false;
-    std::fprintf(stderr, "wheelright: settings not read from %s: %s; kept in memory for this run\n",
-                 path_.c_str(), failure->c_str());
+    tell_("settings not read from " + path_.string() + ": " + done.error() +
+          "; kept in memory for this run");
     return;
   }
   if (damagedLines_.empty()) return;
@@ -139,11 +141,9 @@ void FileUserDefaults::open() {
     numbers += (i == 0 ? "" : ", ") + std::to_string(damagedLines_[i]);
   }
   if (damagedLines_.size() > listed) numbers += ", ...";
-  std::fprintf(stderr,
-               "wheelright: settings in %s: %zu damaged line%s skipped (line %s); the file is kept "
-               "aside at the next change\n",
-               path_.c_str(), damagedLines_.size(), damagedLines_.size() == 1 ? "" : "s",
-               numbers.c_str());
+  tell_("settings in " + path_.string() + ": " + std::to_string(damagedLines_.size()) +
+        (damagedLines_.size() == 1 ? " damaged line" : " damaged lines") + " skipped (line " +
+        numbers + "); the file is kept aside at the next change");
 }
 
 fs::path FileUserDefaults::standardDirectory() {
@@ -161,25 +161,29 @@ void FileUserDefaults::setBool(bool value, const std::string& key) {
   unsaved_[key] = value;
   stored_[key] = value;
   if (!isUsable_) return;
-  const std::optional<std::string> failure = write();
-  if (!failure) unsaved_.clear();
-  report(failure);
+  const Result<> written = write();
+  if (written) unsaved_.clear();
+  if (!written && !isFailureTold_) {
+    tell_("settings not saved to " + path_.string() + ": " + written.error());
+  }
+  isFailureTold_ = !written;
 }
 
-std::optional<std::string> FileUserDefaults::read() {
+Result<> FileUserDefaults::read() {
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0 && errno == ENOENT) {
     stored_ = unsaved_;
     damagedLines_.clear();
-    return std::nullopt;
+    return {};
   }
   if (fd < 0) return because("cannot open it", errno);
   const ScopeExit closing([fd] { ::close(fd); });
   struct stat status {};
   if (::fstat(fd, &status) != 0) return because("cannot read it", errno);
-  if (!S_ISREG(status.st_mode))
-    return std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
+  if (!S_ISREG(status.st_mode)) {
+    return Error{std::string("it is ") + kindOf(status.st_mode) + ", not a regular file"};
+  }
 
   // Counted as it is read, so that a file growing meanwhile cannot exhaust memory either.
   std::string text;
@@ -187,7 +191,7 @@ std::optional<std::string> FileUserDefaults::read() {
   for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) != 0;) {
     if (n < 0) return because("cannot read it", errno);
     text.append(chunk, static_cast<std::size_t>(n));
-    if (text.size() > maximumFileSize) return std::string("it is larger than 1 MiB");
+    if (text.size() > maximumFileSize) return Error{"it is larger than 1 MiB"};
   }
   if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
 
@@ -207,7 +211,7 @@ std::optional<std::string> FileUserDefaults::read() {
   for (const auto& [key, value] : unsaved_) values[key] = value;
   stored_ = std::move(values);
   damagedLines_ = std::move(damaged);
-  return std::nullopt;
+  return {};
 }
 
 void FileUserDefaults::removeLeftoverTemporaryFiles() const {
@@ -225,15 +229,15 @@ void FileUserDefaults::removeLeftoverTemporaryFiles() const {
 }
 
 // The file stays as it was until the last step, the rename of a complete, flushed file over it.
-std::optional<std::string> FileUserDefaults::write() {
+Result<> FileUserDefaults::write() {
   // The other keys come from the file as it is now, so edits made meanwhile are kept.
-  if (std::optional<std::string> failure = read()) return failure;
+  if (Result<> done = read(); !done) return done;
 
   // A symbolic link stays and its target gets the new file.
   const fs::path target = resolved(path_);
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
-  if (error) return "cannot make the folder: " + error.message();
+  if (error) return Error{"cannot make the folder: " + error.message()};
   struct stat status {};
   const mode_t mode = ::stat(target.c_str(), &status) == 0 ? status.st_mode & 07777 : 0600;
 
@@ -274,24 +278,14 @@ std::optional<std::string> FileUserDefaults::write() {
     return because("cannot replace it", code);
   }
   isRenamed = true;
-  if (aside) {
-    std::fprintf(stderr, "wheelright: the damaged settings file is kept as %s\n", aside->c_str());
-  }
+  if (aside) tell_("the damaged settings file is kept as " + aside->string());
   damagedLines_.clear();
   // The rename itself reaches the disk with the folder.
   if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {
     ::fsync(folder);
     ::close(folder);
   }
-  return std::nullopt;
-}
-
-void FileUserDefaults::report(const std::optional<std::string>& failure) {
-  if (failure && !isFailureReported_) {
-    std::fprintf(stderr, "wheelright: settings not saved to %s: %s\n", path_.c_str(),
-                 failure->c_str());
-  }
-  isFailureReported_ = failure.has_value();
+  return {};
 }
 
 }  // namespace wheelright::sim

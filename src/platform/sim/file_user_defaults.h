@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "platform/user_defaults.h"
 
 namespace wheelright::sim {
@@ -47,10 +48,13 @@ class FileUserDefaults final : public SimUserDefaults {
   static constexpr std::uintmax_t maximumFileSize = 1 << 20;
   // Writes all of the text to the open file, or returns false with errno set.
   using WriteFunction = std::function<bool(int fd, const std::string& text)>;
+  // Takes one line for the user each time the store falls back (a file left alone or kept aside,
+  // damaged lines skipped, a write that failed); the application shows it.
+  using Tell = std::function<void(const std::string& line)>;
 
   // Reads the file now and removes temporary files that earlier runs left; the folder is made
   // on the first write. `write` stands in for the disk in tests.
-  explicit FileUserDefaults(const std::filesystem::path& directory, WriteFunction write = {});
+  FileUserDefaults(const std::filesystem::path& directory, Tell tell, WriteFunction write = {});
 
   // $XDG_CONFIG_HOME/wheelright (absolute only), else $HOME/.config/wheelright; else empty.
   static std::filesystem::path standardDirectory();
@@ -65,21 +69,20 @@ class FileUserDefaults final : public SimUserDefaults {
   const std::vector<int>& damagedLines() const { return damagedLines_; }
 
  private:
-  // The reason when the file cannot be used; an absent file reads as empty.
-  std::optional<std::string> read();
+  // Fails with the reason when the file cannot be used; an absent file reads as empty.
+  Result<> read();
   // Reads the file, or keeps the values in memory for the rest of the run.
   void open();
-  std::optional<std::string> write();
+  Result<> write();
   void removeLeftoverTemporaryFiles() const;
-  // A failure is told on standard error once; a write that succeeds lets the next one be told.
-  void report(const std::optional<std::string>& failure);
 
   std::filesystem::path path_;
+  Tell tell_;
   WriteFunction write_;
   bool isUsable_ = true;                 // false: the file was left alone for the whole run
   std::map<std::string, bool> unsaved_;  // set since the last write that reached the file
   std::vector<int> damagedLines_;
-  bool isFailureReported_ = false;
+  bool isFailureTold_ = false;  // told once; a write that succeeds lets the next one be told
 };
 
 }  // namespace wheelright::sim

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_desktop.h"
 
+#include <cassert>
 #include <map>
 #include <utility>
 
@@ -28,21 +29,29 @@ class SimDesktop::LoggedUserDefaults final : public UserDefaults {
   SimDesktop& desktop_;  // the store behind is replaced when the application launches anew
 };
 
-std::shared_ptr<SimDesktop> SimDesktop::create() { return create(Options{}); }
-
-std::shared_ptr<SimDesktop> SimDesktop::create(Options options) {
-  return std::shared_ptr<SimDesktop>(new SimDesktop(std::move(options)));
+std::shared_ptr<SimDesktop> SimDesktop::create() {
+  Result<std::shared_ptr<SimDesktop>> desktop = create(Options{});
+  assert(desktop.ok());
+  return std::move(desktop.value());
 }
 
-SimDesktop::SimDesktop(Options options)
+Result<std::shared_ptr<SimDesktop>> SimDesktop::create(Options options) {
+  Result<SimLocalizer> localizer =
+      SimLocalizer::open(options.localizationDirectory.value_or(WHEELRIGHT_LOCALIZATION_DIR),
+                         options.preferredLanguage);
+  if (!localizer) return Error{localizer.error()};
+  return std::shared_ptr<SimDesktop>(
+      new SimDesktop(std::move(options), std::move(localizer.value())));
+}
+
+SimDesktop::SimDesktop(Options options, SimLocalizer localizer)
     : options_(std::move(options)),
       runLoop_(log_, options_.clock),
       system_(log_),
       eventTaps_(log_, runLoop_, system_),
       alerts_(log_, runLoop_),
       statusItem_(log_),
-      localizer_(options_.localizationDirectory.value_or(WHEELRIGHT_LOCALIZATION_DIR),
-                 options_.preferredLanguage),
+      localizer_(std::move(localizer)),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
   // and nothing more appears.
@@ -59,7 +68,8 @@ void SimDesktop::reopenUserDefaults() {
   if (store_) {
     store_->relaunch();
   } else if (options_.defaultsDirectory) {
-    store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory);
+    store_ = std::make_unique<FileUserDefaults>(*options_.defaultsDirectory,
+                                                options_.tellSettingsFallback);
   } else {
     store_ = std::make_unique<MemoryUserDefaults>();
   }

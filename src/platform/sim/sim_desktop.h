@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "platform/platform.h"
 #include "platform/sim/desktop_log.h"
 #include "platform/sim/file_user_defaults.h"
@@ -31,14 +32,17 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
     // The folder of the <language>.lproj tables; none: the source tree's, as the build found it.
     std::optional<std::filesystem::path> localizationDirectory{};
     // The folder of the user defaults file; none keeps the user defaults in memory.
-    std::optional<std::filesystem::path> defaultsDirectory;
+    std::optional<std::filesystem::path> defaultsDirectory{};
+    // Takes the file store's lines about what it fell back on.
+    FileUserDefaults::Tell tellSettingsFallback{};
   };
 
   // A new desktop: natural scrolling stored as true, the process untrusted, no login item,
-  // URLs opened, taps created when trusted, the clock at 0. Throws StringsTableError when the
-  // texts of the preferred language or of the development language cannot be read.
+  // URLs opened, taps created when trusted, the clock at 0. Fails when the table of texts
+  // chosen for the preferred language cannot be read.
+  static Result<std::shared_ptr<SimDesktop>> create(Options options);
+  // With the default options, whose tables are the source tree's own.
   static std::shared_ptr<SimDesktop> create();
-  static std::shared_ptr<SimDesktop> create(Options options);
   SimDesktop(const SimDesktop&) = delete;
   SimDesktop& operator=(const SimDesktop&) = delete;
 
@@ -70,7 +74,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
  private:
   class LoggedUserDefaults;
 
-  explicit SimDesktop(Options options);
+  SimDesktop(Options options, SimLocalizer localizer);
 
   const Options options_;
   DesktopLog log_;

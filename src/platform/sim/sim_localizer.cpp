@@ -1,214 +1,136 @@
 #include "platform/sim/sim_localizer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace wheelright::sim {
 namespace {
 
 constexpr std::string_view tableName = "Localizable.strings";
-constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 // Far beyond any table of ours; a larger file is not one.
 constexpr std::uintmax_t largestTable = 1 << 20;
-
-std::string lineText(const std::filesystem::path& file, int line) {
-  return line > 0 ? file.string() + ":" + std::to_string(line) : file.string();
-}
-
-// The length of the UTF-8 sequence at `at`, or 0 when it is not a well-formed one.
-std::size_t utf8Length(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  char32_t value = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    value = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    value = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    value = lead & 0x07u;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0u) != 0x80u) return 0;
-    value = (value << 6) | (byte(at + i) & 0x3Fu);
-  }
-  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return 0;
-  return length;
-}
-
-void appendUtf8(std::string& text, char32_t value) {
-  if (value < 0x80) {
-    text += static_cast<char>(value);
-  } else if (value < 0x800) {
-    text += static_cast<char>(0xC0 | (value >> 6));
-    text += static_cast<char>(0x80 | (value & 0x3F));
-  } else {
-    text += static_cast<char>(0xE0 | (value >> 12));
-    text += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (value & 0x3F));
-  }
-}
 
 class Parser {
  public:
   Parser(std::string_view content, const std::filesystem::path& file)
-      : text_(content), file_(file) {
-    if (text_.starts_with(byteOrderMark)) at_ = byteOrderMark.size();
-  }
+      : text_(content), file_(file) {}
 
-  StringsTable parse() {
-    for (std::size_t i = at_; i < text_.size();) {
-      const std::size_t length = utf8Length(text_, i);
-      if (length == 0) fail(i, "not UTF-8");
-      i += length;
-    }
+  Result<StringsTable> parse() {
     StringsTable table;
-    std::map<std::string, int, std::less<>> lines;
-    for (skipSpace(); at_ < text_.size(); skipSpace()) {
-      const std::size_t entry = at_;
-      std::string key = quoted("a quoted key");
-      if (key.empty()) fail(entry, "an empty key");
-      expect('=', "= after the key");
-      std::string value = quoted("a quoted text after =");
-      if (value.empty()) fail(entry, "\"" + key + "\" has an empty text");
-      expect(';', "; after the text");
-      if (const auto first = lines.find(key); first != lines.end()) {
-        fail(entry, "\"" + key + "\" is given twice (first on line " +
-                        std::to_string(first->second) + ")");
+    std::map<std::string, int, std::less<>> firstLines;
+    while (skipBlanks() && at_ < text_.size()) {
+      const std::size_t start = at_;
+      std::string key;
+      std::string value;
+      if (!quoted(key, "a quoted key") || !expect('=', "= after the key") ||
+          !quoted(value, "a quoted text after =") || !expect(';', "; after the text")) {
+        break;
       }
-      lines.emplace(key, lineOf(entry));
+      if (key.empty()) return failure(start, "an empty key");
+      if (value.empty()) return failure(start, "\"" + key + "\" has an empty text");
+      if (const auto first = firstLines.find(key); first != firstLines.end()) {
+        return failure(start, "\"" + key + "\" is given twice (first on line " +
+                                  std::to_string(first->second) + ")");
+      }
+      firstLines.emplace(key, lineOf(start));
       table.emplace(std::move(key), std::move(value));
     }
+    if (error_) return *error_;
     return table;
   }
 
  private:
-  [[noreturn]] void fail(std::size_t at, const std::string& reason) const {
-    throw StringsTableError(file_, lineOf(at), reason);
+  Error failure(std::size_t at, const std::string& reason) const {
+    return Error{file_.string() + ":" + std::to_string(lineOf(at)) + ": " + reason};
+  }
+  // Keeps the first failure for parse() and stops the caller.
+  bool fail(std::size_t at, const std::string& reason) {
+    error_ = failure(at, reason);
+    return false;
   }
   int lineOf(std::size_t at) const {
     return 1 + static_cast<int>(std::count(text_.begin(),
                                            text_.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
   }
 
-  void skipSpace() {
+  // Past white space and comments; false after a comment that does not end.
+  bool skipBlanks() {
     while (at_ < text_.size()) {
-      const char c = text_[at_];
-      if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-        ++at_;
-      } else if (text_.substr(at_, 2) == "//") {
+      if (text_.substr(at_, 2) == "//") {
         at_ = std::min(text_.find('\n', at_), text_.size());
       } else if (text_.substr(at_, 2) == "/*") {
         const std::size_t end = text_.find("*/", at_ + 2);
-        if (end == std::string_view::npos) fail(at_, "a comment without its */");
+        if (end == std::string_view::npos) return fail(at_, "a comment without its */");
         at_ = end + 2;
+      } else if (std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos) {
+        ++at_;
       } else {
-        return;
+        break;
       }
     }
+    return true;
   }
 
-  void expect(char c, const char* what) {
-    skipSpace();
-    if (at_ >= text_.size() || text_[at_] != c) fail(at_, std::string("expected ") + what);
+  bool expect(char c, const char* what) {
+    if (!skipBlanks()) return false;
+    if (at_ >= text_.size() || text_[at_] != c) return fail(at_, std::string("expected ") + what);
     ++at_;
-    skipSpace();
+    return skipBlanks();
   }
 
-  std::string quoted(const char* what) {
-    if (at_ >= text_.size() || text_[at_] != '"') fail(at_, std::string("expected ") + what);
+  bool quoted(std::string& value, const char* what) {
+    if (at_ >= text_.size() || text_[at_] != '"') return fail(at_, std::string("expected ") + what);
     const std::size_t start = at_++;
-    std::string value;
-    while (at_ < text_.size() && text_[at_] != '"') {
+    for (; at_ < text_.size() && text_[at_] != '"'; ++at_) {
       if (text_[at_] != '\\') {
-        value += text_[at_++];
+        value += text_[at_];
         continue;
       }
-      const char escaped = at_ + 1 < text_.size() ? text_[at_ + 1] : '\0';
-      at_ += 2;
-      switch (escaped) {
-        case '"':
-        case '\\':
-          value += escaped;
-          break;
-        case 'n':
-          value += '\n';
-          break;
-        case 't':
-          value += '\t';
-          break;
-        case 'r':
-          value += '\r';
-          break;
-        case 'U':
-          value += unicodeEscape();
-          break;
-        default:
-          fail(at_ - 2, "an unknown escape \\" + std::string(1, escaped));
+      const char escaped = ++at_ < text_.size() ? text_[at_] : '\0';
+      if (escaped == 'n') {
+        value += '\n';
+      } else if (escaped == '"' || escaped == '\\') {
+        value += escaped;
+      } else {
+        return fail(at_ - 1, "an unknown escape \\" + std::string(1, escaped));
       }
     }
-    if (at_ >= text_.size()) fail(start, "a string without its closing quote");
+    if (at_ >= text_.size()) return fail(start, "a string without its closing quote");
     ++at_;
-    return value;
-  }
-
-  // \Uhhhh, the backslash and U already read: one UTF-16 unit, which must not be a surrogate.
-  std::string unicodeEscape() {
-    const std::size_t start = at_ - 2;
-    char32_t value = 0;
-    for (int i = 0; i < 4; ++i, ++at_) {
-      const char d = at_ < text_.size() ? text_[at_] : '\0';
-      if (std::isxdigit(static_cast<unsigned char>(d)) == 0) {
-        fail(start, "\\U needs four hexadecimal digits");
-      }
-      value = value * 16 + static_cast<char32_t>(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
-    }
-    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) fail(start, "\\U names no character");
-    std::string utf8;
-    appendUtf8(utf8, value);
-    return utf8;
+    return true;
   }
 
   std::string_view text_;
   const std::filesystem::path& file_;
   std::size_t at_ = 0;
+  std::optional<Error> error_;
 };
 
 }  // namespace
 
-StringsTableError::StringsTableError(const std::filesystem::path& file, int line,
-                                     const std::string& reason)
-    : std::runtime_error(lineText(file, line) + ": " + reason) {}
-
-StringsTable parseStringsTable(std::string_view content, const std::filesystem::path& file) {
+Result<StringsTable> parseStringsTable(std::string_view content,
+                                       const std::filesystem::path& file) {
   return Parser(content, file).parse();
 }
 
-StringsTable readStringsTable(const std::filesystem::path& file) {
+Result<StringsTable> readStringsTable(const std::filesystem::path& file) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error))
-    throw StringsTableError(file, 0, "no such table");
-  if (std::filesystem::file_size(file, error) > largestTable)
-    throw StringsTableError(file, 0, "too large");
+  if (!std::filesystem::is_regular_file(file, error)) {
+    return Error{file.string() + ": no such table"};
+  }
+  if (std::filesystem::file_size(file, error) > largestTable) {
+    return Error{file.string() + ": too large"};
+  }
   std::ifstream in(file, std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
-  if (!in) throw StringsTableError(file, 0, "cannot be read");
+  if (!in) return Error{file.string() + ": cannot be read"};
   return parseStringsTable(content.str(), file);
 }
 
@@ -250,21 +172,16 @@ std::string chooseLocalization(const std::vector<std::string>& localizations,
   }
 }
 
-SimLocalizer::SimLocalizer(const std::filesystem::path& directory,
-                           const std::string& preferredLanguage)
-    : localization_(chooseLocalization(localizationsIn(directory), preferredLanguage)),
-      chosen_(readStringsTable(directory / (localization_ + ".lproj") / tableName)) {
-  // The fallback, unless it is the chosen table already.
-  if (localization_ != developmentLocalization) {
-    development_ =
-        readStringsTable(directory / (std::string(developmentLocalization) + ".lproj") / tableName);
-  }
+Result<SimLocalizer> SimLocalizer::open(const std::filesystem::path& directory,
+                                        const std::string& preferredLanguage) {
+  std::string localization = chooseLocalization(localizationsIn(directory), preferredLanguage);
+  Result<StringsTable> table = readStringsTable(directory / (localization + ".lproj") / tableName);
+  if (!table) return Error{table.error()};
+  return SimLocalizer(std::move(localization), std::move(table.value()));
 }
 
 std::optional<std::string> SimLocalizer::localizedString(const std::string& key) const {
-  for (const StringsTable* table : {&chosen_, &development_}) {
-    if (const auto found = table->find(key); found != table->end()) return found->second;
-  }
+  if (const auto found = table_.find(key); found != table_.end()) return found->second;
   return std::nullopt;
 }
 

@@ -5,27 +5,22 @@
 
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "platform/localizer.h"
 
 namespace wheelright::sim {
 
-// A table that cannot be read or parsed: "<file>:<line>: <reason>" (no line for a whole file).
-class StringsTableError : public std::runtime_error {
- public:
-  StringsTableError(const std::filesystem::path& file, int line, const std::string& reason);
-};
-
 using StringsTable = std::map<std::string, std::string, std::less<>>;
 
-// The "key" = "text"; entries of a strings file in UTF-8: comments, the escapes \" \\ \n \t \r
-// and \Uhhhh, a byte-order mark. A key given twice and an empty text are errors too.
-StringsTable parseStringsTable(std::string_view content, const std::filesystem::path& file);
-StringsTable readStringsTable(const std::filesystem::path& file);
+// The part of the strings format that our tables use: "key" = "text"; entries, /* */ and //
+// comments, the escapes \" \\ \n. Anything else, a key given twice and an empty text fail with
+// "<file>:<line>: <reason>" (no line when the whole file cannot be used).
+Result<StringsTable> parseStringsTable(std::string_view content, const std::filesystem::path& file);
+Result<StringsTable> readStringsTable(const std::filesystem::path& file);
 
 // The languages that `directory` has a Localizable.strings for, sorted.
 std::vector<std::string> localizationsIn(const std::filesystem::path& directory);
@@ -37,18 +32,21 @@ std::string chooseLocalization(const std::vector<std::string>& localizations,
 
 class SimLocalizer final : public Localizer {
  public:
-  // Reads the chosen table and the development table; throws StringsTableError when either
-  // cannot be used.
-  SimLocalizer(const std::filesystem::path& directory, const std::string& preferredLanguage);
+  // The table chosen for the language, read from `directory`.
+  static Result<SimLocalizer> open(const std::filesystem::path& directory,
+                                   const std::string& preferredLanguage);
 
-  // Not logged: reading the bundle's own resources is no call that the desktop answers.
+  // Not logged: reading the bundle's own resources is no call that the desktop answers. Every
+  // shipped table holds every text, so there is no other table to fall back on.
   std::optional<std::string> localizedString(const std::string& key) const override;
   const std::string& localization() const { return localization_; }
 
  private:
+  SimLocalizer(std::string localization, StringsTable table)
+      : localization_(std::move(localization)), table_(std::move(table)) {}
+
   std::string localization_;
-  StringsTable chosen_;
-  StringsTable development_;  // empty when it is the chosen one
+  StringsTable table_;
 };
 
 }  // namespace wheelright::sim

@@ -52,26 +52,26 @@ LoginItemStatus SimSystem::mainAppServiceStatus() {
   return loginItemStatus_;
 }
 
-std::optional<PlatformError> SimSystem::registerMainAppService() {
+Result<> SimSystem::registerMainAppService() {
   log_.call("registerMainAppService");
   return changeLoginItem(registeredStatus_, "registered");
 }
 
-std::optional<PlatformError> SimSystem::unregisterMainAppService() {
+Result<> SimSystem::unregisterMainAppService() {
   log_.call("unregisterMainAppService");
   return changeLoginItem(LoginItemStatus::notRegistered, "unregistered");
 }
 
-std::optional<PlatformError> SimSystem::changeLoginItem(LoginItemStatus to, const char* outcome) {
+Result<> SimSystem::changeLoginItem(LoginItemStatus to, const char* outcome) {
   if (nextLoginItemFailure_) {
-    PlatformError failure{std::move(*nextLoginItemFailure_)};
+    Error failure{std::move(*nextLoginItemFailure_)};
     nextLoginItemFailure_.reset();
-    log_.show("system: login item error: " + failure.localizedDescription);
+    log_.show("system: login item error: " + failure.text);
     return failure;
   }
   loginItemStatus_ = to;
   log_.show(std::string("system: login item ") + outcome);
-  return std::nullopt;
+  return {};
 }
 
 void SimSystem::setNaturalScrollPreference(PreferenceValue value) {

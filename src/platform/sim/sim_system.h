@@ -25,8 +25,8 @@ class SimSystem : public SystemServices {
   void terminate() override;
   bool isAnotherCopyRunning() override;
   LoginItemStatus mainAppServiceStatus() override;
-  std::optional<PlatformError> registerMainAppService() override;
-  std::optional<PlatformError> unregisterMainAppService() override;
+  Result<> registerMainAppService() override;
+  Result<> unregisterMainAppService() override;
 
   // The natural-scrolling preference, com.apple.swipescrolldirection, as stored; the absent
   // alternative removes it.
@@ -55,7 +55,7 @@ class SimSystem : public SystemServices {
   bool isTerminated() const { return isTerminated_; }
 
  private:
-  std::optional<PlatformError> changeLoginItem(LoginItemStatus to, const char* outcome);
+  Result<> changeLoginItem(LoginItemStatus to, const char* outcome);
 
   DesktopLog& log_;
   PreferenceValue naturalScrollPreference_;
