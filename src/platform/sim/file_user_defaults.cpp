@@ -256,9 +256,9 @@ std::optional<std::string> FileUserDefaults::write() {
   }
 
   // A damaged original keeps its bytes under a second name; the rename then replaces only a name.
-  std::optional<fs::path> aside;
+  fs::path aside;  // empty while there is nothing kept aside
   if (!damagedLines_.empty()) {
-    for (int n = 1; !aside; ++n) {
+    for (int n = 1; aside.empty(); ++n) {
       fs::path name = target;
       name += ".damaged-" + std::to_string(n);
       if (::link(target.c_str(), name.c_str()) == 0) {
@@ -270,12 +270,12 @@ std::optional<std::string> FileUserDefaults::write() {
   }
   if (std::rename(pattern.c_str(), target.c_str()) != 0) {
     const int code = errno;
-    if (aside) ::unlink(aside->c_str());
+    if (!aside.empty()) ::unlink(aside.c_str());
     return because("cannot replace it", code);
   }
   isRenamed = true;
-  if (aside) {
-    std::fprintf(stderr, "wheelright: the damaged settings file is kept as %s\n", aside->c_str());
+  if (!aside.empty()) {
+    std::fprintf(stderr, "wheelright: the damaged settings file is kept as %s\n", aside.c_str());
   }
   damagedLines_.clear();
   // The rename itself reaches the disk with the folder.
