@@ -3,25 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "model/system_probes.h"
-#include "console/desktop_text.h"
 #include "support/desktop_test.h"
 
 namespace wheelright {
 namespace {
 
 using namespace testing;
-
-// The menu of each status is in the transcripts; here, what they do not show: each switch shows
-// its own value, and an error text stands exactly as stored.
-TEST(MenuContent, SwitchesShowTheirOwnValuesAndTheErrorTextStandsAsStored) {
-  const MenuValues values{Status::error("  two\nlines "), true, false, true, false, true};
-  EXPECT_EQ(console::menuLines({"Wheelright", "xmark.circle"},
-                               menuEntries(values, {}, sim::SimDesktop::create()->localizer())),
-            (Lines{"menu: xmark.circle Wheelright", "  오류", "    two\nlines ", "  ---",
-                   "  1 [ ] Wheelright 활성화", "  2 [x] 마우스 세로 스크롤 반전",
-                   "  3 [ ] 마우스 가로 스크롤 반전", "  4 [x] 부드러운 휠 호환 모드", "  ---",
-                   "  5 [x] 로그인 시 실행", "  ---", "  6 Wheelright 종료 (cmd-q)"}));
-}
 
 class MenuTest : public DesktopTest {
  protected:
