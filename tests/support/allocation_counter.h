@@ -1,6 +1,6 @@
 #pragma once
 // Counts heap allocations: a program that links allocation_counter.cpp replaces the global
-// operator new with one that counts, so it needs a binary of its own.
+// operator new (every form) with one that counts, so it needs a binary of its own.
 
 #include <cstddef>
 

@@ -260,9 +260,9 @@ Result<> FileUserDefaults::write() {
   }
 
   // A damaged original keeps its bytes under a second name; the rename then replaces only a name.
-  std::optional<fs::path> aside;
+  fs::path aside;  // empty while there is nothing kept aside
   if (!damagedLines_.empty()) {
-    for (int n = 1; !aside; ++n) {
+    for (int n = 1; aside.empty(); ++n) {
       fs::path name = target;
       name += ".damaged-" + std::to_string(n);
       if (::link(target.c_str(), name.c_str()) == 0) {
@@ -274,11 +274,11 @@ Result<> FileUserDefaults::write() {
   }
   if (std::rename(pattern.c_str(), target.c_str()) != 0) {
     const int code = errno;
-    if (aside) ::unlink(aside->c_str());
+    if (!aside.empty()) ::unlink(aside.c_str());
     return because("cannot replace it", code);
   }
   isRenamed = true;
-  if (aside) tell_("the damaged settings file is kept as " + aside->string());
+  if (!aside.empty()) tell_("the damaged settings file is kept as " + aside.string());
   damagedLines_.clear();
   // The rename itself reaches the disk with the folder.
   if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_CLOEXEC); folder >= 0) {
