@@ -41,6 +41,7 @@ SimDesktop::SimDesktop(Options options)
       eventTaps_(log_, runLoop_, system_),
       alerts_(log_, runLoop_),
       statusItem_(log_),
+      workspace_(log_),
       localizer_(options_.localizationDirectory.value_or(WHEELRIGHT_LOCALIZATION_DIR),
                  options_.preferredLanguage),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
@@ -75,7 +76,13 @@ Platform SimDesktop::platform() {
       .alerts = std::shared_ptr<AlertPresenter>(self, &alerts_),
       .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
       .localizer = std::shared_ptr<Localizer>(self, &localizer_),
+      .workspace = std::shared_ptr<WorkspaceEvents>(self, &workspace_),
   };
+}
+
+void SimDesktop::wake() {
+  runLoop_.setAsleep(false);
+  workspace_.post(WorkspaceNotification::didWake);
 }
 
 }  // namespace wheelright::sim

@@ -129,7 +129,8 @@ std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
     previous = it->first;
     const Port& port = it->second;
     const EventType type = toSimEvent(current).type;
-    if (!port.isValid || !port.isEnabled || !isInterested(port.mask, type) || !runsNow(it->first)) {
+    if (!port.isValid || !port.isEnabled || port.isDeaf || !isInterested(port.mask, type) ||
+        !runsNow(it->first)) {
       continue;
     }
     current = port.callback(toRef<EventTapProxy>(it->first), type, current, port.userInfo);
@@ -150,6 +151,10 @@ void SimEventTaps::disableTap(MachPortRef ref, DisableReason reason) {
                                                         : event_type::tapDisabledByUserInput);
   port->callback(toRef<EventTapProxy>(toId(ref)), notification.type, toEventRef(notification),
                  port->userInfo);
+}
+
+void SimEventTaps::deafenTap(MachPortRef ref) {
+  if (Port* port = find(ports_, ref, "deafenTap")) port->isDeaf = true;
 }
 
 MachPortRef SimEventTaps::newestTap() const {

@@ -92,7 +92,7 @@ void SimRunLoop::advance(double seconds) {
 }
 
 std::optional<double> SimRunLoop::secondsUntilNextTimer() const {
-  if (isModal()) return std::nullopt;
+  if (isModal() || isAsleep_) return std::nullopt;
   std::optional<double> earliest;
   for (const auto& timer : timers_) {
     if (timer->isValid && (!earliest || timer->nextFire < *earliest)) earliest = timer->nextFire;
@@ -143,7 +143,7 @@ void SimRunLoop::runUntil(double time) {
 
 std::shared_ptr<SimRunLoop::Timer> SimRunLoop::nextDueTimer(double time) {
   std::erase_if(timers_, [](const auto& timer) { return !timer->isValid; });
-  if (isModal()) return nullptr;
+  if (isModal() || isAsleep_) return nullptr;
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
     if (timer->nextFire > time) continue;

@@ -62,9 +62,14 @@ std::optional<PlatformError> SimSystem::unregisterMainAppService() {
   return changeLoginItem(LoginItemStatus::notRegistered, "unregistered");
 }
 
+void SimSystem::openSystemSettingsLoginItems() {
+  log_.call("openSystemSettingsLoginItems");
+  log_.show("system: opened login items");
+}
+
 std::optional<PlatformError> SimSystem::changeLoginItem(LoginItemStatus to, const char* outcome) {
   if (nextLoginItemFailure_) {
-    PlatformError failure{std::move(*nextLoginItemFailure_)};
+    PlatformError failure = std::move(*nextLoginItemFailure_);
     nextLoginItemFailure_.reset();
     log_.show("system: login item error: " + failure.localizedDescription);
     return failure;
