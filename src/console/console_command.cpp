@@ -191,6 +191,7 @@ Result parseNatural(const Words& words) {
 }
 
 Result parseTap(const Words& words) {
+  if (words.size() == 2 && words[1] == "deaf") return DeafenTap{};
   if (words.size() != 3) return usageError("tap");
   if (words[1] == "fail") {
     if (words[2] == "create") return SetTapFailure{sim::SimEventTaps::CreationFailure::tap};
@@ -242,6 +243,7 @@ Result parseChoose(const Words& words) {
 }
 
 Result parseKey(const Words& words) {
+  if (words.size() == 2 && words[1] == "escape") return EscapeKey{};
   if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
     return usageError("key");
   }
@@ -287,7 +289,7 @@ struct CommandEntry {
 constexpr CommandEntry commands[] = {
     {"menu", "menu", bare<ShowMenu>},
     {"choose", "choose <n> | choose <label>", parseChoose},
-    {"key", "key cmd-<key>", parseKey},
+    {"key", "key cmd-<key> | key escape", parseKey},
     {"press", "press <n>", parsePress},
     {"respond", "respond <code>", parseRespond},
     {"scroll", "scroll <field>=<value> ...", parseScroll},
@@ -300,7 +302,17 @@ constexpr CommandEntry commands[] = {
      [](const Words& words) {
        return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
      }},
-    {"tap", "tap fail create|source|none | tap disable timeout|user|silent", parseTap},
+    {"tap", "tap fail create|source|none | tap disable timeout|user|silent | tap deaf", parseTap},
+    {"system", "system sleep|wake",
+     [](const Words& words) {
+       return onOff(words, "sleep", "wake", "system",
+                    [](bool asleep) -> Command { return SetAsleep{asleep}; });
+     }},
+    {"session", "session off|on",
+     [](const Words& words) {
+       return onOff(words, "on", "off", "session",
+                    [](bool active) -> Command { return SetSessionActive{active}; });
+     }},
     {"open", "open accept|refuse",
      [](const Words& words) {
        return onOff(words, "accept", "refuse", "open",
