@@ -34,9 +34,11 @@ enum class LoginItemStatus : std::int64_t {
   notFound = 3,
 };
 
-// A failed register / unregister call: the platform error's localized description.
+// A failed register / unregister call: the platform error's localized description, and whether
+// it is the refusal of a login item that the user has switched off (kSMErrorLaunchDeniedByUser).
 struct PlatformError {
   std::string localizedDescription;
+  bool isDeniedByUser = false;
   friend bool operator==(const PlatformError&, const PlatformError&) = default;
 };
 
@@ -66,6 +68,8 @@ class SystemServices {
   virtual LoginItemStatus mainAppServiceStatus() = 0;
   virtual std::optional<PlatformError> registerMainAppService() = 0;
   virtual std::optional<PlatformError> unregisterMainAppService() = 0;
+  // SMAppService openSystemSettingsLoginItems: System Settings at General › Login Items.
+  virtual void openSystemSettingsLoginItems() = 0;
 };
 
 }  // namespace wheelright

@@ -55,7 +55,10 @@ SMAppService* mainAppService() { return [SMAppService mainAppService]; }
 
 std::optional<PlatformError> loginItemFailure(BOOL succeeded, NSError* error) {
   if (succeeded) return std::nullopt;
-  return PlatformError{toStdString(error.localizedDescription)};
+  // The framework's own codes; the domain is not documented for SMAppService, so only the code
+  // is compared.
+  return PlatformError{toStdString(error.localizedDescription),
+                       error.code == kSMErrorLaunchDeniedByUser};
 }
 
 class MacSystemServices final : public SystemServices {
@@ -122,6 +125,8 @@ class MacSystemServices final : public SystemServices {
     const BOOL succeeded = [mainAppService() unregisterAndReturnError:&error];
     return loginItemFailure(succeeded, error);
   }
+
+  void openSystemSettingsLoginItems() override { [SMAppService openSystemSettingsLoginItems]; }
 
  private:
   // Each key becomes a CFString once and is kept for the life of the process; the preference is
