@@ -24,6 +24,7 @@ std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperation
                                     ? localized(localizer, Text::statusWarningLine, {title})
                                     : title});
   if (status == Case::error) entries.emplace_back(MenuText{values.status.message});
+  if (values.showsTrustHint) entries.emplace_back(MenuText{text(Text::trustHint)});
   entries.emplace_back(MenuSeparator{});
 
   if (status == Case::naturalScrollRequired) {
@@ -75,7 +76,8 @@ std::optional<MenuValues> MenuBarContentView::values() const {
                     settings->isEnabled(),
                     settings->reverseVertical(),
                     settings->reverseHorizontal(),
-                    settings->treatContinuousWithoutPhaseAsMouse()};
+                    settings->treatContinuousWithoutPhaseAsMouse(),
+                    model->showsTrustHint()};
 }
 
 std::vector<MenuEntry> MenuBarContentView::entries() const {

@@ -18,7 +18,7 @@ namespace wheelright {
 // The status line's text in the user's language; the error payload does not enter it.
 std::string statusTitle(const AppModel::Status& status, const Localizer& localizer);
 
-// The six values that the menu reads.
+// The values that the menu reads.
 struct MenuValues {
   AppModel::Status status;
   bool launchAtLoginEnabled = false;
@@ -26,6 +26,7 @@ struct MenuValues {
   bool reverseVertical = false;
   bool reverseHorizontal = false;
   bool treatContinuousWithoutPhaseAsMouse = false;
+  bool showsTrustHint = false;
   friend bool operator==(const MenuValues&, const MenuValues&) = default;
 };
 

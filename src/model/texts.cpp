@@ -7,7 +7,7 @@
 namespace wheelright {
 namespace {
 
-constexpr std::array<TextKey, 27> keys{{
+constexpr std::array<TextKey, 28> keys{{
     {Text::statusActive, "status.active", 0},
     {Text::statusPaused, "status.paused", 0},
     {Text::statusNaturalScrollRequired, "status.naturalScrollRequired", 0},
@@ -35,13 +35,14 @@ constexpr std::array<TextKey, 27> keys{{
     {Text::alertDoneButton, "alert.button.done", 0},
     {Text::alertLaterButton, "alert.button.later", 0},
     {Text::errorCouldNotCreateTap, "error.couldNotCreateTap", 0},
+    {Text::trustHint, "hint.staleTrust", 0},
 }};
 
 constexpr bool isInEnumerationOrder() {
   for (std::size_t i = 0; i < keys.size(); ++i) {
     if (static_cast<std::size_t>(keys[i].text) != i) return false;
   }
-  return static_cast<std::size_t>(Text::errorCouldNotCreateTap) + 1 == keys.size();
+  return static_cast<std::size_t>(Text::trustHint) + 1 == keys.size();
 }
 static_assert(isInEnumerationOrder(), "one row per Text, in order");
 

@@ -39,6 +39,7 @@ enum class Text {
   alertDoneButton,
   alertLaterButton,
   errorCouldNotCreateTap,
+  trustHint,
 };
 
 struct TextKey {
