@@ -9,9 +9,9 @@
 namespace wheelright {
 
 enum class WorkspaceNotification {
-  didWake,                  // NSWorkspaceDidWakeNotification
-  sessionDidBecomeActive,   // NSWorkspaceSessionDidBecomeActiveNotification
-  sessionDidResignActive,   // NSWorkspaceSessionDidResignActiveNotification
+  didWake,                 // NSWorkspaceDidWakeNotification
+  sessionDidBecomeActive,  // NSWorkspaceSessionDidBecomeActiveNotification
+  sessionDidResignActive,  // NSWorkspaceSessionDidResignActiveNotification
 };
 
 // An observation in place; destroying it removes the observer (removeObserver:).

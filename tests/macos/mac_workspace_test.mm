@@ -31,11 +31,11 @@ TEST(MacWorkspace, WakeAndReturnToTheSessionMakeANewTap) {
     SCOPED_TRACE(name.UTF8String);
     const MachPortRef before = desktop->eventTaps().newestTap();
     ASSERT_NE(before, nullptr);
-    [NSWorkspace.sharedWorkspace.notificationCenter postNotificationName:name
-                                                                  object:NSWorkspace.sharedWorkspace];
-    EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2, [&] {
-      return desktop->eventTaps().newestTap() != before;
-    }));
+    [NSWorkspace.sharedWorkspace.notificationCenter
+        postNotificationName:name
+                      object:NSWorkspace.sharedWorkspace];
+    EXPECT_TRUE(runLoopUntil(NSDefaultRunLoopMode, 2,
+                             [&] { return desktop->eventTaps().newestTap() != before; }));
     EXPECT_EQ(model->status(), AppModel::Status::active());
   }
 }
@@ -45,8 +45,8 @@ TEST(MacAlertPresenter, AnAlertOfAnInactiveAgentIsSeenTakesTheKeyboardAndAnswers
   [NSApp setActivationPolicy:NSApplicationActivationPolicyAccessory];
   [NSApp deactivate];
   const auto presenter = makeMacAlertPresenter();
-  const AlertContent content{AlertStyle::warning, "title", "text", "checklist", "checklist",
-                             {"open", "later"}};
+  const AlertContent content{AlertStyle::warning, "title",     "text",
+                             "checklist",         "checklist", {"open", "later"}};
 
   __block bool wasVisible = false;
   __block bool wasKey = false;
@@ -56,17 +56,17 @@ TEST(MacAlertPresenter, AnAlertOfAnInactiveAgentIsSeenTakesTheKeyboardAndAnswers
                                              NSWindow* window = NSApp.modalWindow;
                                              wasVisible = window.visible;
                                              wasKey = window.keyWindow;
-                                             NSEvent* escape = [NSEvent
-                                                            keyEventWithType:NSEventTypeKeyDown
-                                                                    location:NSZeroPoint
-                                                               modifierFlags:0
-                                                                   timestamp:0
-                                                                windowNumber:window.windowNumber
-                                                                     context:nil
-                                                                  characters:@"\033"
-                                                 charactersIgnoringModifiers:@"\033"
-                                                                   isARepeat:NO
-                                                                     keyCode:53];
+                                             NSEvent* escape =
+                                                 [NSEvent keyEventWithType:NSEventTypeKeyDown
+                                                                        location:NSZeroPoint
+                                                                   modifierFlags:0
+                                                                       timestamp:0
+                                                                    windowNumber:window.windowNumber
+                                                                         context:nil
+                                                                      characters:@"\033"
+                                                     charactersIgnoringModifiers:@"\033"
+                                                                       isARepeat:NO
+                                                                         keyCode:53];
                                              [NSApp postEvent:escape atStart:NO];
                                            }];
   // Should Escape go astray, the alert still ends rather than hang the run.

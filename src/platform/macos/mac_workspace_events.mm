@@ -43,14 +43,13 @@ class MacWorkspaceEvents final : public WorkspaceEvents {
     // The main queue: the application's objects live on the main thread, whichever thread the
     // system posts from.
     auto shared = std::make_shared<const std::function<void()>>(std::move(block));
-    id<NSObject> token =
-        [workspaceCenter() addObserverForName:notificationName(name)
-                                       object:nil
-                                        queue:NSOperationQueue.mainQueue
-                                   usingBlock:^(NSNotification* /*notification*/) {
-                                     const auto keep = shared;
-                                     if (*keep) (*keep)();
-                                   }];
+    id<NSObject> token = [workspaceCenter() addObserverForName:notificationName(name)
+                                                        object:nil
+                                                         queue:NSOperationQueue.mainQueue
+                                                    usingBlock:^(NSNotification* /*notification*/) {
+                                                      const auto keep = shared;
+                                                      if (*keep) (*keep)();
+                                                    }];
     return std::make_unique<MacWorkspaceObservation>(token);
   }
 };

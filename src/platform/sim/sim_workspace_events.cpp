@@ -28,8 +28,8 @@ class SimWorkspaceEvents::Observation final : public WorkspaceObservation {
   std::shared_ptr<Observer> observer_;
 };
 
-std::unique_ptr<WorkspaceObservation> SimWorkspaceEvents::addObserver(
-    WorkspaceNotification name, std::function<void()> block) {
+std::unique_ptr<WorkspaceObservation> SimWorkspaceEvents::addObserver(WorkspaceNotification name,
+                                                                      std::function<void()> block) {
   log_.call("addObserver " + nameOf(name));
   auto observer = std::make_shared<Observer>(Observer{name, std::move(block)});
   std::erase_if(observers_, [](const auto& weak) { return weak.expired(); });
