@@ -12,6 +12,7 @@ namespace wheelright {
 
 struct Error {
   std::string text;
+  int code = 0;  // the platform's own error code, where the failure came from one
   friend bool operator==(const Error&, const Error&) = default;
 };
 
@@ -45,6 +46,10 @@ class [[nodiscard]] Result {
   const std::string& error() const {
     assert(!ok());
     return std::get_if<Error>(&state_)->text;
+  }
+  int code() const {
+    assert(!ok());
+    return std::get_if<Error>(&state_)->code;
   }
 
   friend bool operator==(const Result&, const Result&) = default;

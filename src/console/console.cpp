@@ -217,6 +217,17 @@ void Console::perform(const Command& command) {
           if (!item.pressKeyEquivalent(c.key)) {
             error(std::string("no menu entry has the key equivalent cmd-") + c.key);
           }
+        } else if constexpr (std::is_same_v<C, EscapeKey>) {
+          // The last button answers Escape, unless it is the only one.
+          const AlertContent* alert = desktop_->alerts().openAlert();
+          if (alertResponses_.empty() || alert == nullptr) {
+            error("no alert is open");
+          } else if (alert->buttonTitles.size() < 2) {
+            error("no button of the alert answers Escape");
+          } else {
+            alertResponses_.back() =
+                alertFirstButtonReturn + static_cast<long>(alert->buttonTitles.size()) - 1;
+          }
         } else if constexpr (std::is_same_v<C, PressButton> || std::is_same_v<C, Respond>) {
           const AlertContent* alert = desktop_->alerts().openAlert();
           if (alertResponses_.empty() || alert == nullptr) {
@@ -245,6 +256,22 @@ void Console::perform(const Command& command) {
           } else {
             desktop_->eventTaps().disableTap(tap, c.reason);
           }
+        } else if constexpr (std::is_same_v<C, DeafenTap>) {
+          const MachPortRef tap = desktop_->eventTaps().newestTap();
+          if (tap == nullptr) {
+            error("no event tap is installed");
+          } else {
+            desktop_->eventTaps().deafenTap(tap);
+          }
+        } else if constexpr (std::is_same_v<C, SetAsleep>) {
+          if (c.isAsleep) {
+            desktop_->sleep();
+          } else {
+            desktop_->wake();
+          }
+        } else if constexpr (std::is_same_v<C, SetSessionActive>) {
+          desktop_->workspace().post(c.isActive ? WorkspaceNotification::sessionDidBecomeActive
+                                                : WorkspaceNotification::sessionDidResignActive);
         } else if constexpr (std::is_same_v<C, SetOpensURLs>) {
           desktop_->system().setOpensURLs(c.opens);
         } else if constexpr (std::is_same_v<C, SetAnotherCopy>) {

@@ -191,6 +191,7 @@ Parsed parseNatural(const Words& words) {
 }
 
 Parsed parseTap(const Words& words) {
+  if (words.size() == 2 && words[1] == "deaf") return DeafenTap{};
   if (words.size() != 3) return usageError("tap");
   if (words[1] == "fail") {
     if (words[2] == "create") return SetTapFailure{sim::SimEventTaps::CreationFailure::tap};
@@ -242,6 +243,7 @@ Parsed parseChoose(const Words& words) {
 }
 
 Parsed parseKey(const Words& words) {
+  if (words.size() == 2 && words[1] == "escape") return EscapeKey{};
   if (words.size() != 2 || words[1].size() != 5 || words[1].substr(0, 4) != "cmd-") {
     return usageError("key");
   }
@@ -289,7 +291,8 @@ constexpr CommandEntry commands[] = {
     {"menu", "menu", "print the menu as it is now", bare<ShowMenu>},
     {"choose", "choose <n> | choose <label>", "choose a menu entry by number or label",
      parseChoose},
-    {"key", "key cmd-<key>", "press a menu entry's key equivalent", parseKey},
+    {"key", "key cmd-<key> | key escape",
+     "press a menu entry's key equivalent, or Escape in the open alert", parseKey},
     {"press", "press <n>", "press the open alert's n-th button", parsePress},
     {"respond", "respond <code>", "end the open alert with a raw response code", parseRespond},
     {"scroll", "scroll <field>=<value> ...", "inject a scroll-wheel event with these fields",
@@ -303,8 +306,19 @@ constexpr CommandEntry commands[] = {
      [](const Words& words) {
        return onOff(words, "on", "off", "trust", [](bool on) -> Command { return SetTrust{on}; });
      }},
-    {"tap", "tap fail create|source|none | tap disable timeout|user|silent",
-     "make creating a tap fail, or have the system disable the installed tap", parseTap},
+    {"tap", "tap fail create|source|none | tap disable timeout|user|silent | tap deaf",
+     "make creating a tap fail, have the system disable the installed tap, or starve it",
+     parseTap},
+    {"system", "system sleep|wake", "the Mac sleeps, or wakes and says so",
+     [](const Words& words) {
+       return onOff(words, "sleep", "wake", "system",
+                    [](bool asleep) -> Command { return SetAsleep{asleep}; });
+     }},
+    {"session", "session off|on", "switch the user's session away, or back",
+     [](const Words& words) {
+       return onOff(words, "on", "off", "session",
+                    [](bool active) -> Command { return SetSessionActive{active}; });
+     }},
     {"open", "open accept|refuse", "how the system answers requests to open a URL",
      [](const Words& words) {
        return onOff(words, "accept", "refuse", "open",

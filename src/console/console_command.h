@@ -31,6 +31,10 @@ struct KeyEquivalentPress {
   char key = 0;  // with the command modifier
   friend bool operator==(const KeyEquivalentPress&, const KeyEquivalentPress&) = default;
 };
+// The Escape key: in an open alert, the button that Escape belongs to.
+struct EscapeKey {
+  friend bool operator==(const EscapeKey&, const EscapeKey&) = default;
+};
 struct PressButton {
   std::size_t button = 0;  // from 1
   friend bool operator==(const PressButton&, const PressButton&) = default;
@@ -58,6 +62,19 @@ struct SetTapFailure {
 struct DisableTap {
   sim::SimEventTaps::DisableReason reason = sim::SimEventTaps::DisableReason::silent;
   friend bool operator==(const DisableTap&, const DisableTap&) = default;
+};
+struct DeafenTap {
+  friend bool operator==(const DeafenTap&, const DeafenTap&) = default;
+};
+// system sleep or system wake.
+struct SetAsleep {
+  bool isAsleep = false;
+  friend bool operator==(const SetAsleep&, const SetAsleep&) = default;
+};
+// session off or session on: fast user switching away and back.
+struct SetSessionActive {
+  bool isActive = true;
+  friend bool operator==(const SetSessionActive&, const SetSessionActive&) = default;
 };
 struct SetOpensURLs {
   bool opens = true;
@@ -96,10 +113,11 @@ struct Quit {
   friend bool operator==(const Quit&, const Quit&) = default;
 };
 
-using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond,
-                             Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs,
-                             SetAnotherCopy, SetLoginStatus, FailLoginChange, Wait, Relaunch,
-                             ShowState, ShowDefaults, Help, Quit>;
+using Command =
+    std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, EscapeKey, PressButton, Respond,
+                 Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, DeafenTap, SetAsleep,
+                 SetSessionActive, SetOpensURLs, SetAnotherCopy, SetLoginStatus, FailLoginChange,
+                 Wait, Relaunch, ShowState, ShowDefaults, Help, Quit>;
 
 // The command, or what is wrong with the line (shown after "error: ").
 Result<Command> parseCommand(std::string_view line);

@@ -25,6 +25,7 @@ std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperation
                                     ? localized(localizer, Text::statusWarningLine, {title})
                                     : title});
   if (status == Case::error) entries.emplace_back(MenuText{values.status.message});
+  if (values.showsTrustHint) entries.emplace_back(MenuText{text(Text::trustHint)});
   entries.emplace_back(MenuSeparator{});
 
   if (status == Case::naturalScrollRequired) {
@@ -76,6 +77,7 @@ std::optional<MenuValues> MenuBarContentView::values() const {
   for (std::size_t i = 0; i < values.switches.size(); ++i) {
     values.switches[i] = settings->isOn(scrollSwitches[i]);
   }
+  values.showsTrustHint = model->showsTrustHint();
   return values;
 }
 

@@ -25,6 +25,7 @@ struct MenuValues {
   AppModel::Status status;
   bool launchAtLoginEnabled = false;
   std::array<bool, std::size(scrollSwitches)> switches{};  // in the order of scrollSwitches
+  bool showsTrustHint = false;
   friend bool operator==(const MenuValues&, const MenuValues&) = default;
 };
 

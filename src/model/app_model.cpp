@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/scope_exit.h"
 #include "base/weak_callback.h"
 #include "model/system_probes.h"
 #include "model/texts.h"
@@ -42,6 +43,8 @@ void AppModel::launch() {
     postAlert(&AppModel::showOnboardingAlert);
   }
 
+  observeWorkspace();
+
   const auto tick = weakCallback(weak_from_this(), [](AppModel& model) { model.refreshStatus(); });
   // The loop keeps the timer's action, so the action must not keep the loop.
   permissionTimer_ = platform_.mainLoop->scheduleRepeatingTimer(
@@ -51,8 +54,34 @@ void AppModel::launch() {
 }
 
 void AppModel::postAlert(void (AppModel::*show)()) {
-  platform_.mainLoop->postToMainQueue(
-      weakCallback(weak_from_this(), [show](AppModel& model) { (model.*show)(); }));
+  platform_.mainLoop->postToMainQueue(weakCallback(weak_from_this(), [show](AppModel& model) {
+    if (model.isSessionActive_) {
+      (model.*show)();
+    } else {
+      model.heldAlerts_.push_back(show);
+    }
+  }));
+}
+
+void AppModel::observeWorkspace() {
+  const auto observe = [this](WorkspaceNotification name, void (*body)(AppModel&)) {
+    workspaceObservations_.push_back(
+        platform_.workspace->addObserver(name, weakCallback(weak_from_this(), body)));
+  };
+  observe(WorkspaceNotification::didWake, [](AppModel& model) { model.recreateTap(); });
+  observe(WorkspaceNotification::sessionDidResignActive,
+          [](AppModel& model) { model.isSessionActive_ = false; });
+  observe(WorkspaceNotification::sessionDidBecomeActive, [](AppModel& model) {
+    model.isSessionActive_ = true;
+    model.recreateTap();
+    // Posted, not shown here: an alert never runs inside the evaluation that asked for it.
+    for (const auto show : std::exchange(model.heldAlerts_, {})) model.postAlert(show);
+  });
+}
+
+void AppModel::recreateTap() {
+  eventTap().stop();
+  refreshStatus();
 }
 
 ScrollEventTap& AppModel::eventTap() {
@@ -74,6 +103,8 @@ void AppModel::refreshStatus() {
   const bool wasTrusted = isAccessibilityGranted_;
   isNaturalScrollEnabled_ = readNaturalScrollEnabled(*platform_.system);
   isAccessibilityGranted_ = readAccessibilityTrusted(*platform_.system);
+  // Follows the outcome, whichever way the evaluation ends.
+  const ScopeExit hint([this] { updateTrustHint(); });
 
   if (!settings_->isEnabled()) {
     eventTap().stop();
@@ -122,7 +153,25 @@ void AppModel::setEnabled(bool enabled) {
 void AppModel::requestAccessibilityPermission() {
   promptForAccessibilityTrust(*platform_.system);
   openAccessibilitySettings(*platform_.system);
+  noteAccessibilityPaneOpened();
   refreshStatus();
+}
+
+void AppModel::noteAccessibilityPaneOpened() {
+  accessibilityPaneOpenedAt_ = platform_.mainLoop->now();
+}
+
+void AppModel::updateTrustHint() {
+  // Long enough for the user to have found the switch in the list and turned it on.
+  constexpr double secondsToWait = 20;
+  const bool isRefusedWhileTrusted = status_.get().kind == Status::Case::error;
+  if (isAccessibilityGranted_ && !isRefusedWhileTrusted) accessibilityPaneOpenedAt_.reset();
+  const bool hasWaitedInVain =
+      accessibilityPaneOpenedAt_ &&
+      platform_.mainLoop->now() - *accessibilityPaneOpenedAt_ >= secondsToWait;
+  const bool shows = isRefusedWhileTrusted || hasWaitedInVain;
+  // Announced only when it changes: every poll announces enough already.
+  if (showsTrustHint_ != shows) showsTrustHint_ = shows;
 }
 
 }  // namespace wheelright

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/observable.h"
 #include "platform/platform.h"
@@ -50,6 +51,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   const std::optional<std::string>& launchAtLoginError() const { return launchAtLoginError_; }
   bool isNaturalScrollEnabled() const { return isNaturalScrollEnabled_; }
   bool isAccessibilityGranted() const { return isAccessibilityGranted_; }
+  // Trust is listed in System Settings but not honoured: the Accessibility pane was opened from
+  // here long enough ago and trust is still missing, or the tap is refused although trusted.
+  bool showsTrustHint() const { return showsTrustHint_; }
   bool hasPollingTimer() const;
 
   // Re-reads both probes and derives the status; starts or stops the tap; may post a warning.
@@ -75,6 +79,12 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void launch();
   void postAlert(void (AppModel::*show)());
   void perform(SetupAction action);
+  void observeWorkspace();
+  // After sleep or a session switch the old tap may be disabled or silently starved, whatever it
+  // reports: a new one is made and the status evaluated at once.
+  void recreateTap();
+  void noteAccessibilityPaneOpened();
+  void updateTrustHint();
 
   std::shared_ptr<AppSettings> settings_;
   Published<Status> status_{objectWillChange, Status::paused()};
@@ -82,6 +92,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   Published<std::optional<std::string>> launchAtLoginError_{objectWillChange, std::nullopt};
   Published<bool> isNaturalScrollEnabled_{objectWillChange, false};
   Published<bool> isAccessibilityGranted_{objectWillChange, false};
+  Published<bool> showsTrustHint_{objectWillChange, false};
   // Polls both conditions, natural scrolling as well as trust.
   std::unique_ptr<RepeatingTimer> permissionTimer_;
   // Set while the natural-scrolling warning (shown by showDisabledWarning) has been shown and
@@ -90,6 +101,14 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   bool didShowPermissionWarningThisSession_ = false;
   bool isShowingSetupAlert_ = false;
   std::shared_ptr<ScrollEventTap> eventTap_;
+  // When the Accessibility pane was last opened from here, on the main loop's clock; cleared
+  // once trust is seen honoured.
+  std::optional<double> accessibilityPaneOpenedAt_;
+  // While the user's session is switched away nothing is shown; alerts that fall due meanwhile
+  // wait here for its return.
+  bool isSessionActive_ = true;
+  std::vector<void (AppModel::*)()> heldAlerts_;
+  std::vector<std::unique_ptr<WorkspaceObservation>> workspaceObservations_;
 
   const Platform platform_;
 };

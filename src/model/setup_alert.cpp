@@ -38,8 +38,9 @@ void AppModel::showSetupAlert(const std::string& title) {
   AlertContent alert;
   alert.style = natural && trusted ? AlertStyle::informational : AlertStyle::warning;
   alert.messageText = title;
-  alert.informativeText =
-      localized(localizer, Text::alertChecklist, {marker(natural), marker(trusted)});
+  std::string trustItem = marker(trusted);
+  if (showsTrustHint_) trustItem += "\n" + text(Text::trustHint);
+  alert.informativeText = localized(localizer, Text::alertChecklist, {marker(natural), trustItem});
   alert.iconSymbolName = "checklist";
   alert.iconAccessibilityDescription = text(Text::alertChecklistIcon);
 
@@ -74,6 +75,7 @@ void AppModel::perform(SetupAction action) {
     case SetupAction::openAccessibility:
       promptForAccessibilityTrust(*platform_.system);
       openAccessibilitySettings(*platform_.system);
+      noteAccessibilityPaneOpened();
       refreshStatus();
       break;
     case SetupAction::dismiss:

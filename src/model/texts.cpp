@@ -16,7 +16,7 @@ struct NamedText {
   int argumentCount;
 };
 
-constexpr std::array<NamedText, 23> namedTexts{{
+constexpr std::array<NamedText, 24> namedTexts{{
     {Text::statusActive, "status.active", 0},
     {Text::statusPaused, "status.paused", 0},
     {Text::statusNaturalScrollRequired, "status.naturalScrollRequired", 0},
@@ -40,13 +40,14 @@ constexpr std::array<NamedText, 23> namedTexts{{
     {Text::alertDoneButton, "alert.button.done", 0},
     {Text::alertLaterButton, "alert.button.later", 0},
     {Text::errorCouldNotCreateTap, "error.couldNotCreateTap", 0},
+    {Text::trustHint, "hint.staleTrust", 0},
 }};
 
 constexpr bool isInEnumerationOrder() {
   for (std::size_t i = 0; i < namedTexts.size(); ++i) {
     if (static_cast<std::size_t>(namedTexts[i].text) != i) return false;
   }
-  return static_cast<std::size_t>(Text::errorCouldNotCreateTap) + 1 == namedTexts.size();
+  return static_cast<std::size_t>(Text::trustHint) + 1 == namedTexts.size();
 }
 static_assert(isInEnumerationOrder(), "one row per Text, in order");
 

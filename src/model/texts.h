@@ -35,6 +35,7 @@ enum class Text {
   alertDoneButton,
   alertLaterButton,
   errorCouldNotCreateTap,
+  trustHint,
 };
 
 struct TextKey {

@@ -29,7 +29,9 @@ class AlertPresenter {
   // Brings the application forward for an alert: NSApplication activateIgnoringOtherApps:YES,
   // or activate where the system (macOS 14 and later) activates cooperatively.
   virtual void activateIgnoringOtherApps() = 0;
-  // Runs the alert modally and answers its modal response code.
+  // Runs the alert modally and answers its modal response code. The alert comes to the front
+  // and takes the keyboard even where activation was refused. Escape presses the last button; a
+  // lone button keeps Return, which it would lose.
   virtual long runModal(const AlertContent& alert) = 0;
 };
 

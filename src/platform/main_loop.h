@@ -29,6 +29,8 @@ class MainLoop {
   virtual void postToMainQueue(std::function<void()> job) = 0;
   // An asynchronous task bound to the main thread: runs later as a job of its own.
   virtual void startMainThreadTask(std::function<void()> task) = 0;
+  // Seconds on a clock that only moves forward, for measuring how long something has lasted.
+  virtual double now() const = 0;
 };
 
 }  // namespace wheelright

@@ -11,6 +11,7 @@
 #include "platform/status_item.h"
 #include "platform/system_services.h"
 #include "platform/user_defaults.h"
+#include "platform/workspace_events.h"
 
 namespace wheelright {
 
@@ -22,6 +23,7 @@ struct Platform {
   std::shared_ptr<AlertPresenter> alerts;
   std::shared_ptr<StatusItem> statusItem;
   std::shared_ptr<Localizer> localizer;
+  std::shared_ptr<WorkspaceEvents> workspace;
 };
 
 }  // namespace wheelright

@@ -35,6 +35,10 @@ enum class LoginItemStatus : std::int64_t {
   notFound = 3,
 };
 
+// The code of SMAppService's refusal to register a login item that the user has switched off in
+// System Settings (kSMErrorLaunchDeniedByUser), as a failed register call carries it.
+inline constexpr int loginItemDeniedByUserCode = 11;
+
 class SystemServices {
  public:
   virtual ~SystemServices() = default;
@@ -62,6 +66,8 @@ class SystemServices {
   // A failure's text is the platform error's localized description.
   virtual Result<> registerMainAppService() = 0;
   virtual Result<> unregisterMainAppService() = 0;
+  // SMAppService openSystemSettingsLoginItems: System Settings at General › Login Items.
+  virtual void openSystemSettingsLoginItems() = 0;
 };
 
 }  // namespace wheelright

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/desktop_test.h"
 
 namespace wheelright {
@@ -43,6 +45,28 @@ TEST_F(DesktopTest, LaunchAtLoginShowsTheStateReadBackAndThePlatformsErrorText) 
   system().setLoginItemStatus(enabled);
   poll();
   EXPECT_FALSE(model->launchAtLoginEnabled()) << "read at launch and after a change, never polled";
+}
+
+// Only a registration refused for want of the user's approval leads to Login Items.
+TEST_F(DesktopTest, ARegistrationThatNeedsTheUsersApprovalOpensLoginItems) {
+  // The status the item is in, whether the failure is the user's refusal, whether it opens.
+  const std::tuple<LoginItemStatus, bool, bool> rows[] = {
+      {LoginItemStatus::requiresApproval, false, true},
+      {LoginItemStatus::notRegistered, true, true},
+      {LoginItemStatus::notRegistered, false, false},
+      {LoginItemStatus::notFound, false, false},
+  };
+  launch();
+  for (const auto& [status, isDeniedByUser, opens] : rows) {
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(status) << " " << isDeniedByUser);
+    system().setLoginItemStatus(status);
+    system().failNextLoginItemChange("Operation not permitted", isDeniedByUser);
+    desktop->log().clear();
+    model->setLaunchAtLogin(true);
+    const Lines& shown = desktop->output();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "system: opened login items"), opens ? 1 : 0);
+    EXPECT_FALSE(model->launchAtLoginEnabled());
+  }
 }
 
 }  // namespace

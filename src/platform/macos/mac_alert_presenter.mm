@@ -34,7 +34,20 @@ class MacAlertPresenter final : public AlertPresenter {
   }
 
   long runModal(const AlertContent& content) override {
-    return static_cast<long>([makeAlert(content) runModal]);
+    NSAlert* alert = makeAlert(content);
+    // Activation is only a request since macOS 14, and an agent application that the system
+    // did not activate would open its alert behind the frontmost window, where the modal loop
+    // waits unseen. Once the modal loop runs, the alert's window is brought forward and made key
+    // by hand if the application is still not active.
+    [alert layout];
+    NSWindow* window = alert.window;
+    [NSRunLoop.mainRunLoop performInModes:@[ NSModalPanelRunLoopMode ]
+                                    block:^{
+                                      if (NSApp.active) return;
+                                      [window orderFrontRegardless];
+                                      [window makeKeyWindow];
+                                    }];
+    return static_cast<long>([alert runModal]);
   }
 };
 
@@ -50,6 +63,9 @@ NSAlert* makeAlert(const AlertContent& content) {
   for (const std::string& title : content.buttonTitles) {
     [alert addButtonWithTitle:toNSString(title)];
   }
+  // AppKit gives Escape only to a button titled Cancel; here the last button, the one that
+  // leaves things as they are, answers it. A lone button keeps Return: a button has one key.
+  if (alert.buttons.count > 1) alert.buttons.lastObject.keyEquivalent = @"\033";
   return alert;
 }
 

@@ -49,6 +49,8 @@ class MacMainLoop final : public MainLoop {
   void startMainThreadTask(std::function<void()> task) override {
     enqueueOnMainQueue(std::move(task));
   }
+
+  double now() const override { return NSProcessInfo.processInfo.systemUptime; }
 };
 
 }  // namespace

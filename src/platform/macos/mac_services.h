@@ -12,6 +12,7 @@
 #include "platform/status_item.h"
 #include "platform/system_services.h"
 #include "platform/user_defaults.h"
+#include "platform/workspace_events.h"
 
 namespace wheelright {
 
@@ -25,6 +26,7 @@ std::shared_ptr<SystemServices> makeMacSystemServices();
 std::shared_ptr<MainLoop> makeMacMainLoop();
 std::shared_ptr<AlertPresenter> makeMacAlertPresenter();
 std::shared_ptr<StatusItem> makeMacStatusItem();
+std::shared_ptr<WorkspaceEvents> makeMacWorkspaceEvents();
 // Over the application's own bundle (NSBundle mainBundle).
 std::shared_ptr<Localizer> makeMacLocalizer();
 // Over the bundle at that path; null when it is none.

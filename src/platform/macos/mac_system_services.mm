@@ -23,6 +23,7 @@ static_assert(static_cast<NSInteger>(LoginItemStatus::enabled) == SMAppServiceSt
 static_assert(static_cast<NSInteger>(LoginItemStatus::requiresApproval) ==
               SMAppServiceStatusRequiresApproval);
 static_assert(static_cast<NSInteger>(LoginItemStatus::notFound) == SMAppServiceStatusNotFound);
+static_assert(loginItemDeniedByUserCode == kSMErrorLaunchDeniedByUser);
 
 // Reads a property-list value without taking it over; the caller still releases it.
 PreferenceValue interpretPreference(CFPropertyListRef value) {
@@ -54,7 +55,9 @@ SMAppService* mainAppService() { return [SMAppService mainAppService]; }
 
 Result<> loginItemResult(BOOL succeeded, NSError* error) {
   if (succeeded) return {};
-  return Error{toStdString(error.localizedDescription)};
+  // The framework's own codes; the domain is not documented for SMAppService, so only the code
+  // is kept.
+  return Error{toStdString(error.localizedDescription), static_cast<int>(error.code)};
 }
 
 class MacSystemServices final : public SystemServices {
@@ -121,6 +124,8 @@ class MacSystemServices final : public SystemServices {
     const BOOL succeeded = [mainAppService() unregisterAndReturnError:&error];
     return loginItemResult(succeeded, error);
   }
+
+  void openSystemSettingsLoginItems() override { [SMAppService openSystemSettingsLoginItems]; }
 
  private:
   // Each key becomes a CFString once and is kept for the life of the process; the preference is

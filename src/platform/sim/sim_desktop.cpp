@@ -51,6 +51,7 @@ SimDesktop::SimDesktop(Options options, SimLocalizer localizer)
       eventTaps_(log_, runLoop_, system_),
       alerts_(log_, runLoop_),
       statusItem_(log_),
+      workspace_(log_),
       localizer_(std::move(localizer)),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
@@ -85,7 +86,13 @@ Platform SimDesktop::platform() {
       .alerts = std::shared_ptr<AlertPresenter>(self, &alerts_),
       .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
       .localizer = std::shared_ptr<Localizer>(self, &localizer_),
+      .workspace = std::shared_ptr<WorkspaceEvents>(self, &workspace_),
   };
+}
+
+void SimDesktop::wake() {
+  runLoop_.setAsleep(false);
+  workspace_.post(WorkspaceNotification::didWake);
 }
 
 }  // namespace wheelright::sim

@@ -20,6 +20,7 @@
 #include "platform/sim/sim_run_loop.h"
 #include "platform/sim/sim_status_item.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_workspace_events.h"
 
 namespace wheelright::sim {
 
@@ -55,6 +56,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimSystem& system() { return system_; }
   SimAlertPresenter& alerts() { return alerts_; }
   SimStatusItem& statusItem() { return statusItem_; }
+  SimWorkspaceEvents& workspace() { return workspace_; }
   const SimLocalizer& localizer() const { return localizer_; }
   // What the application talks to; its calls are logged.
   UserDefaults& userDefaults();
@@ -63,6 +65,11 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   // As a new launch of the application finds the store: the stored values read again, no
   // registered defaults.
   void reopenUserDefaults();
+
+  // The Mac sleeps: no timer fires until it wakes; time still passes.
+  void sleep() { runLoop_.setAsleep(true); }
+  // The workspace posts its wake notification; timers that fell due meanwhile then fire once.
+  void wake();
 
   // Shortcuts for tests.
   const std::vector<std::string>& calls() const { return log_.calls(); }
@@ -83,6 +90,7 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimEventTaps eventTaps_;
   SimAlertPresenter alerts_;
   SimStatusItem statusItem_;
+  SimWorkspaceEvents workspace_;
   SimLocalizer localizer_;
   std::unique_ptr<SimUserDefaults> store_;
   std::unique_ptr<LoggedUserDefaults> userDefaults_;

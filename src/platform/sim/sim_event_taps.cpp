@@ -90,7 +90,7 @@ std::optional<SimEvent> SimEventTaps::inject(const SimEvent& event) {
     const Handle& port = it->second;
     const EventType type = toSimEvent(current).type;
     const bool isInterested = type < 64 && ((port.mask >> type) & 1u) != 0;
-    if (port.isSource || !port.isValid || !port.isEnabled || !isInterested || !runsNow(previous)) {
+    if (port.isSource || !port.isValid || !port.isEnabled || port.isDeaf || !isInterested || !runsNow(previous)) {
       continue;
     }
     current = port.callback(toRef<EventTapProxy>(previous), type, current, port.userInfo);
@@ -110,6 +110,10 @@ void SimEventTaps::disableTap(MachPortRef ref, DisableReason reason) {
                                                         : event_type::tapDisabledByUserInput);
   port.callback(toRef<EventTapProxy>(toId(ref)), notification.type, toEventRef(notification),
                 port.userInfo);
+}
+
+void SimEventTaps::deafenTap(MachPortRef ref) {
+  find(ref, "deafenTap").isDeaf = true;
 }
 
 MachPortRef SimEventTaps::newestTap() const {

@@ -68,6 +68,9 @@ class SimEventTaps final : public EventTapServices {
   // notification then goes to the tap's callback if its source runs now.
   void disableTap(MachPortRef ref, DisableReason reason);
 
+  // The tap stays enabled but is no longer called, as a tap starved after a bad wake.
+  void deafenTap(MachPortRef ref);
+
   // The most recently created tap that has not been invalidated, if any.
   MachPortRef newestTap() const;
   TapState tapState(MachPortRef ref) const;
@@ -83,6 +86,7 @@ class SimEventTaps final : public EventTapServices {
     EventTapCallback callback = nullptr;
     void* userInfo = nullptr;
     bool isEnabled = true;  // a tap is enabled when created
+    bool isDeaf = false;
     bool isValid = true;
     // A source's mode on the main run loop, once added.
     std::optional<RunLoopMode> mode = std::nullopt;

@@ -117,7 +117,7 @@ void SimRunLoop::runUntil(double time) {
 }
 
 std::shared_ptr<SimRunLoop::Timer> SimRunLoop::earliestTimer() const {
-  if (isModal()) return nullptr;
+  if (isModal() || isAsleep_) return nullptr;
   std::shared_ptr<Timer> earliest;
   for (const auto& timer : timers_) {
     // Ties fire in the order the timers were scheduled.

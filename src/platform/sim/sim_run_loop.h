@@ -33,7 +33,7 @@ class SimRunLoop final : public MainLoop {
 
   Clock clock() const { return clock_; }
   // Seconds since the loop was made.
-  double now() const;
+  double now() const override;
   // Runs posted jobs (first in, first out, also those posted meanwhile), then the timers due
   // now, until nothing is left to run. Inside a job (an alert's modal loop) no other job runs.
   void runPending();
@@ -47,6 +47,9 @@ class SimRunLoop final : public MainLoop {
   void enterModal() { ++modalDepth_; }
   void exitModal() { --modalDepth_; }
   bool isModal() const { return modalDepth_ > 0; }
+
+  // The Mac sleeps: timers wait, as in the modal mode, and fire once when it wakes.
+  void setAsleep(bool asleep) { isAsleep_ = asleep; }
 
   // The process has ended: nothing more runs, not even what is queued.
   void stop() { isStopped_ = true; }
@@ -73,6 +76,7 @@ class SimRunLoop final : public MainLoop {
   std::deque<std::function<void()>> jobs_;
   std::vector<std::shared_ptr<Timer>> timers_;
   int modalDepth_ = 0;
+  bool isAsleep_ = false;
   bool isRunningJob_ = false;
   bool isStopped_ = false;
 };

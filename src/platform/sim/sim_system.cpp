@@ -62,9 +62,14 @@ Result<> SimSystem::unregisterMainAppService() {
   return changeLoginItem(LoginItemStatus::notRegistered, "unregistered");
 }
 
+void SimSystem::openSystemSettingsLoginItems() {
+  log_.call("openSystemSettingsLoginItems");
+  log_.show("system: opened login items");
+}
+
 Result<> SimSystem::changeLoginItem(LoginItemStatus to, const char* outcome) {
   if (nextLoginItemFailure_) {
-    Error failure{std::move(*nextLoginItemFailure_)};
+    Error failure = std::move(*nextLoginItemFailure_);
     nextLoginItemFailure_.reset();
     log_.show("system: login item error: " + failure.text);
     return failure;

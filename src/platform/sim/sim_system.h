@@ -27,6 +27,7 @@ class SimSystem : public SystemServices {
   LoginItemStatus mainAppServiceStatus() override;
   Result<> registerMainAppService() override;
   Result<> unregisterMainAppService() override;
+  void openSystemSettingsLoginItems() override;
 
   // The natural-scrolling preference, com.apple.swipescrolldirection, as stored; the absent
   // alternative removes it.
@@ -40,9 +41,10 @@ class SimSystem : public SystemServices {
   // What a successful registration leaves (enabled, or requiresApproval as after a first
   // registration that the user has not yet approved).
   void setRegisteredStatus(LoginItemStatus status) { registeredStatus_ = status; }
-  // The next register or unregister call fails with this text and changes nothing.
-  void failNextLoginItemChange(std::string localizedDescription) {
-    nextLoginItemFailure_ = std::move(localizedDescription);
+  // The next register or unregister call fails with this error and changes nothing.
+  void failNextLoginItemChange(std::string localizedDescription, bool isDeniedByUser = false) {
+    nextLoginItemFailure_ =
+        Error{std::move(localizedDescription), isDeniedByUser ? loginItemDeniedByUserCode : 0};
   }
 
   // Another copy of the application, with the same bundle identifier, is running.
@@ -63,7 +65,7 @@ class SimSystem : public SystemServices {
   bool opensURLs_ = true;
   LoginItemStatus loginItemStatus_ = LoginItemStatus::notRegistered;
   LoginItemStatus registeredStatus_ = LoginItemStatus::enabled;
-  std::optional<std::string> nextLoginItemFailure_;
+  std::optional<Error> nextLoginItemFailure_;
   bool isAnotherCopyRunning_ = false;
   bool isTerminated_ = false;
   std::function<void()> terminationHandler_;
