@@ -10,6 +10,7 @@
 #include "platform/main_loop.h"
 #include "platform/status_item.h"
 #include "platform/system_services.h"
+#include "platform/updater.h"
 #include "platform/user_defaults.h"
 
 namespace wheelright {
@@ -22,6 +23,8 @@ struct Platform {
   std::shared_ptr<AlertPresenter> alerts;
   std::shared_ptr<StatusItem> statusItem;
   std::shared_ptr<Localizer> localizer;
+  // Null where the application offers no updates (no feed configured, or no updater).
+  std::shared_ptr<Updater> updater;
 };
 
 }  // namespace wheelright

@@ -13,6 +13,7 @@ Platform makeMacPlatform() {
       .alerts = makeMacAlertPresenter(),
       .statusItem = makeMacStatusItem(),
       .localizer = makeMacLocalizer(),
+      .updater = makeMacUpdater(),
   };
 }
 
