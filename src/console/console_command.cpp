@@ -216,6 +216,18 @@ Result parseLogin(const Words& words) {
   return usageError("login");
 }
 
+Result parseUpdate(const Words& words) {
+  using Kind = sim::SimUpdater::FeedAnswer::Kind;
+  if (words.size() == 2 && words[1] == "none") return SetUpdateFeed{};
+  if (words.size() == 3 && words[1] == "offer") {
+    return SetUpdateFeed{{Kind::offer, std::string(words[2])}};
+  }
+  if (words.size() >= 3 && words[1] == "fail") {
+    return SetUpdateFeed{{Kind::fail, std::string(words.restAfter(2))}};
+  }
+  return usageError("update");
+}
+
 Result parseWait(const Words& words) {
   if (words.size() != 2) return usageError("wait");
   const std::optional<double> seconds = parseDecimal(words[1]);
@@ -306,14 +318,14 @@ constexpr CommandEntry commands[] = {
        return onOff(words, "accept", "refuse", "open",
                     [](bool accept) -> Command { return SetOpensURLs{accept}; });
      }},
-    {"login",
-     "login status enabled|not-registered|requires-approval|not-found | login fail <text>",
+    {"login", "login status enabled|not-registered|requires-approval|not-found | login fail <text>",
      parseLogin},
     {"copy", "copy running|none",
      [](const Words& words) {
        return onOff(words, "running", "none", "copy",
                     [](bool running) -> Command { return SetAnotherCopy{running}; });
      }},
+    {"update", "update offer <version> | update none | update fail <text>", parseUpdate},
     {"wait", "wait <seconds>", parseWait},
     {"relaunch", "relaunch", bare<Relaunch>},
     {"state", "state", bare<ShowState>},

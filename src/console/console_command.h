@@ -10,6 +10,7 @@
 
 #include "platform/sim/sim_event.h"
 #include "platform/sim/sim_event_taps.h"
+#include "platform/sim/sim_updater.h"
 #include "platform/system_services.h"
 
 namespace wheelright::console {
@@ -74,6 +75,15 @@ struct FailLoginChange {
   std::string text;
   friend bool operator==(const FailLoginChange&, const FailLoginChange&) = default;
 };
+struct SetUpdateFeed {
+  sim::SimUpdater::FeedAnswer answer;
+  friend bool operator==(const SetUpdateFeed&, const SetUpdateFeed&) = default;
+};
+// Whether the next launch finds an updater; only a start option sets it.
+struct SetOffersUpdates {
+  bool offers = true;
+  friend bool operator==(const SetOffersUpdates&, const SetOffersUpdates&) = default;
+};
 struct Wait {
   double seconds = 0;
   friend bool operator==(const Wait&, const Wait&) = default;
@@ -97,8 +107,8 @@ struct Quit {
 
 using Command = std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, PressButton, Respond,
                              Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, SetOpensURLs,
-                             SetAnotherCopy, SetLoginStatus, FailLoginChange, Wait, Relaunch,
-                             ShowState, ShowDefaults, Help, Quit>;
+                             SetAnotherCopy, SetLoginStatus, FailLoginChange, SetUpdateFeed,
+                             SetOffersUpdates, Wait, Relaunch, ShowState, ShowDefaults, Help, Quit>;
 
 // What is wrong with a line, shown after "error: ".
 struct ParseError {

@@ -31,6 +31,7 @@ const std::vector<DesktopSetting>& desktopSettings() {
         {"fail-source", SetTapFailure{Failure::source}},
         {"none", SetTapFailure{Failure::none}}}},
       {"copy", {{"running", SetAnotherCopy{true}}, {"none", SetAnotherCopy{false}}}},
+      {"update", {{"on", SetOffersUpdates{true}}, {"off", SetOffersUpdates{false}}}},
   };
   return settings;
 }
@@ -85,9 +86,10 @@ std::variant<std::monostate, ParseError> addDesktopSettings(std::string_view lis
                                       [&](const DesktopSetting& s) { return s.name == name; });
     if (equals == std::string_view::npos ||
         (setting == desktopSettings().end() && name != "language")) {
-      return failure("--desktop",
-                     "unknown setting \"" + std::string(item) +
-                         "\"; the settings are trust, natural, login, open, tap, copy, language");
+      return failure(
+          "--desktop",
+          "unknown setting \"" + std::string(item) +
+              "\"; the settings are trust, natural, login, open, tap, copy, update, language");
     }
     if (name == "language") {
       if (!isLanguageCode(value)) {

@@ -43,6 +43,7 @@ SimDesktop::SimDesktop(Options options)
       statusItem_(log_),
       localizer_(options_.localizationDirectory.value_or(WHEELRIGHT_LOCALIZATION_DIR),
                  options_.preferredLanguage),
+      updater_(log_),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
   // and nothing more appears.
@@ -75,6 +76,7 @@ Platform SimDesktop::platform() {
       .alerts = std::shared_ptr<AlertPresenter>(self, &alerts_),
       .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
       .localizer = std::shared_ptr<Localizer>(self, &localizer_),
+      .updater = offersUpdates_ ? std::shared_ptr<Updater>(self, &updater_) : nullptr,
   };
 }
 

@@ -19,6 +19,7 @@
 #include "platform/sim/sim_run_loop.h"
 #include "platform/sim/sim_status_item.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_updater.h"
 
 namespace wheelright::sim {
 
@@ -51,6 +52,9 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimSystem& system() { return system_; }
   SimAlertPresenter& alerts() { return alerts_; }
   SimStatusItem& statusItem() { return statusItem_; }
+  SimUpdater& updater() { return updater_; }
+  // Whether the next launch finds an updater (a feed is configured); at first it does.
+  void setOffersUpdates(bool offers) { offersUpdates_ = offers; }
   const SimLocalizer& localizer() const { return localizer_; }
   // What the application talks to; its calls are logged.
   UserDefaults& userDefaults();
@@ -80,6 +84,8 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimAlertPresenter alerts_;
   SimStatusItem statusItem_;
   SimLocalizer localizer_;
+  SimUpdater updater_;
+  bool offersUpdates_ = true;
   std::unique_ptr<SimUserDefaults> store_;
   std::unique_ptr<LoggedUserDefaults> userDefaults_;
 };
