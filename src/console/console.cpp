@@ -280,6 +280,10 @@ void Console::perform(const Command& command) {
           desktop_->system().setLoginItemStatus(c.status);
         } else if constexpr (std::is_same_v<C, FailLoginChange>) {
           desktop_->system().failNextLoginItemChange(c.text);
+        } else if constexpr (std::is_same_v<C, SetUpdateFeed>) {
+          desktop_->updater().setFeedAnswer(c.answer);
+        } else if constexpr (std::is_same_v<C, SetOffersUpdates>) {
+          desktop_->setOffersUpdates(c.offers);
         } else if constexpr (std::is_same_v<C, Wait>) {
           desktop_->runLoop().advance(c.seconds);
         } else if constexpr (std::is_same_v<C, Relaunch>) {

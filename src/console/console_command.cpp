@@ -217,6 +217,18 @@ Parsed parseLogin(const Words& words) {
   return usageError("login");
 }
 
+Parsed parseUpdate(const Words& words) {
+  using Kind = sim::SimUpdater::FeedAnswer::Kind;
+  if (words.size() == 2 && words[1] == "none") return SetUpdateFeed{};
+  if (words.size() == 3 && words[1] == "offer") {
+    return SetUpdateFeed{{Kind::offer, std::string(words[2])}};
+  }
+  if (words.size() >= 3 && words[1] == "fail") {
+    return SetUpdateFeed{{Kind::fail, std::string(words.restAfter(2))}};
+  }
+  return usageError("update");
+}
+
 Parsed parseWait(const Words& words) {
   if (words.size() != 2) return usageError("wait");
   const std::optional<double> seconds = parseDecimal(words[1]);
@@ -331,6 +343,8 @@ constexpr CommandEntry commands[] = {
        return onOff(words, "running", "none", "copy",
                     [](bool running) -> Command { return SetAnotherCopy{running}; });
      }},
+    {"update", "update offer <version> | update none | update fail <text>",
+     "what the update feed answers to the checks that follow", parseUpdate},
     {"wait", "wait <seconds>", "let time pass", parseWait},
     {"relaunch", "relaunch", "end the application and start it again", bare<Relaunch>},
     {"state", "state", "print the status, the tap and the switches", bare<ShowState>},

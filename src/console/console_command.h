@@ -11,6 +11,7 @@
 #include "base/result.h"
 #include "platform/sim/sim_event.h"
 #include "platform/sim/sim_event_taps.h"
+#include "platform/sim/sim_updater.h"
 #include "platform/system_services.h"
 
 namespace wheelright::console {
@@ -92,6 +93,15 @@ struct FailLoginChange {
   std::string text;
   friend bool operator==(const FailLoginChange&, const FailLoginChange&) = default;
 };
+struct SetUpdateFeed {
+  sim::SimUpdater::FeedAnswer answer;
+  friend bool operator==(const SetUpdateFeed&, const SetUpdateFeed&) = default;
+};
+// Whether the next launch finds an updater; only a start option sets it.
+struct SetOffersUpdates {
+  bool offers = true;
+  friend bool operator==(const SetOffersUpdates&, const SetOffersUpdates&) = default;
+};
 struct Wait {
   double seconds = 0;
   friend bool operator==(const Wait&, const Wait&) = default;
@@ -117,7 +127,8 @@ using Command =
     std::variant<Nothing, ShowMenu, Choose, KeyEquivalentPress, EscapeKey, PressButton, Respond,
                  Inject, SetNatural, SetTrust, SetTapFailure, DisableTap, DeafenTap, SetAsleep,
                  SetSessionActive, SetOpensURLs, SetAnotherCopy, SetLoginStatus, FailLoginChange,
-                 Wait, Relaunch, ShowState, ShowDefaults, Help, Quit>;
+                 SetUpdateFeed, SetOffersUpdates, Wait, Relaunch, ShowState, ShowDefaults, Help,
+                 Quit>;
 
 // The command, or what is wrong with the line (shown after "error: ").
 Result<Command> parseCommand(std::string_view line);

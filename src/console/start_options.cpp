@@ -9,6 +9,12 @@ struct Choice {
   std::string_view value;
   Command command;
 };
+// A choice whose command is made in place: GCC 12 needs gigabytes to pick the Command
+// alternative of a braced value in a table this size.
+template <typename C, typename... Args>
+Choice choice(std::string_view value, Args... args) {
+  return {value, Command(std::in_place_type<C>, C{args...})};
+}
 struct DesktopSetting {
   std::string_view name;
   std::vector<Choice> choices;
@@ -16,22 +22,27 @@ struct DesktopSetting {
 
 // In the words of the operating-system commands, so that a transcript can start anywhere.
 const std::vector<DesktopSetting>& desktopSettings() {
-  using Failure = sim::SimEventTaps::CreationFailure;
-  static const std::vector<DesktopSetting> settings = {
-      {"trust", {{"on", SetTrust{true}}, {"off", SetTrust{false}}}},
-      {"natural", {{"on", SetNatural{true}}, {"off", SetNatural{false}}, {"unset", SetNatural{}}}},
-      {"login",
-       {{"enabled", SetLoginStatus{LoginItemStatus::enabled}},
-        {"not-registered", SetLoginStatus{LoginItemStatus::notRegistered}},
-        {"requires-approval", SetLoginStatus{LoginItemStatus::requiresApproval}},
-        {"not-found", SetLoginStatus{LoginItemStatus::notFound}}}},
-      {"open", {{"accept", SetOpensURLs{true}}, {"refuse", SetOpensURLs{false}}}},
-      {"tap",
-       {{"fail-create", SetTapFailure{Failure::tap}},
-        {"fail-source", SetTapFailure{Failure::source}},
-        {"none", SetTapFailure{Failure::none}}}},
-      {"copy", {{"running", SetAnotherCopy{true}}, {"none", SetAnotherCopy{false}}}},
-  };
+  static const std::vector<DesktopSetting> settings = [] {
+    using Failure = sim::SimEventTaps::CreationFailure;
+    std::vector<DesktopSetting> all;
+    const auto add = [&all](std::string_view name, std::initializer_list<Choice> choices) {
+      all.push_back({name, choices});
+    };
+    add("trust", {choice<SetTrust>("on", true), choice<SetTrust>("off", false)});
+    add("natural", {choice<SetNatural>("on", true), choice<SetNatural>("off", false),
+                    choice<SetNatural>("unset")});
+    add("login", {choice<SetLoginStatus>("enabled", LoginItemStatus::enabled),
+                  choice<SetLoginStatus>("not-registered", LoginItemStatus::notRegistered),
+                  choice<SetLoginStatus>("requires-approval", LoginItemStatus::requiresApproval),
+                  choice<SetLoginStatus>("not-found", LoginItemStatus::notFound)});
+    add("open", {choice<SetOpensURLs>("accept", true), choice<SetOpensURLs>("refuse", false)});
+    add("tap", {choice<SetTapFailure>("fail-create", Failure::tap),
+                choice<SetTapFailure>("fail-source", Failure::source),
+                choice<SetTapFailure>("none", Failure::none)});
+    add("copy", {choice<SetAnotherCopy>("running", true), choice<SetAnotherCopy>("none", false)});
+    add("update", {choice<SetOffersUpdates>("on", true), choice<SetOffersUpdates>("off", false)});
+    return all;
+  }();
   return settings;
 }
 
@@ -84,9 +95,10 @@ Result<> addDesktopSettings(std::string_view list, std::vector<std::string_view>
                                       [&](const DesktopSetting& s) { return s.name == name; });
     if (equals == std::string_view::npos ||
         (setting == desktopSettings().end() && name != "language")) {
-      return failure("--desktop",
-                     "unknown setting \"" + std::string(item) +
-                         "\"; the settings are trust, natural, login, open, tap, copy, language");
+      return failure(
+          "--desktop",
+          "unknown setting \"" + std::string(item) +
+              "\"; the settings are trust, natural, login, open, tap, copy, update, language");
     }
     if (name == "language") {
       if (!isLanguageCode(value)) {

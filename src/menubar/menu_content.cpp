@@ -54,6 +54,13 @@ std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperation
   entries.emplace_back(MenuSeparator{});
   entries.emplace_back(MenuSwitch{text(Text::menuLaunchAtLogin), values.launchAtLoginEnabled,
                                   operations.setLaunchAtLogin});
+  // An action with nothing to run is shown disabled.
+  if (values.canCheckForUpdates) {
+    entries.emplace_back(MenuAction{
+        text(Text::menuCheckForUpdates),
+        *values.canCheckForUpdates ? operations.checkForUpdates : std::function<void()>{},
+        {}});
+  }
   entries.emplace_back(MenuSeparator{});
   entries.emplace_back(MenuAction{text(Text::menuQuit), operations.quitApplication,
                                   KeyEquivalent{'q', KeyModifier::command}});
@@ -63,11 +70,13 @@ std::vector<MenuEntry> menuEntries(const MenuValues& values, const MenuOperation
 MenuBarContentView::MenuBarContentView(const std::shared_ptr<AppModel>& model,
                                        const std::shared_ptr<AppSettings>& settings,
                                        std::shared_ptr<SystemServices> system,
-                                       std::shared_ptr<Localizer> localizer)
+                                       std::shared_ptr<Localizer> localizer,
+                                       std::shared_ptr<Updater> updater)
     : model_(model),
       settings_(settings),
       system_(std::move(system)),
-      localizer_(std::move(localizer)) {}
+      localizer_(std::move(localizer)),
+      updater_(std::move(updater)) {}
 
 std::optional<MenuValues> MenuBarContentView::values() const {
   const auto model = model_.lock();
@@ -78,6 +87,7 @@ std::optional<MenuValues> MenuBarContentView::values() const {
     values.switches[i] = settings->isOn(scrollSwitches[i]);
   }
   values.showsTrustHint = model->showsTrustHint();
+  if (updater_) values.canCheckForUpdates = updater_->canCheckForUpdates();
   return values;
 }
 
@@ -112,6 +122,10 @@ std::vector<MenuEntry> MenuBarContentView::entries() const {
       .requestAccessibilityPermission =
           onModel([](AppModel& m) { m.requestAccessibilityPermission(); }),
       .quitApplication = [system] { quitApplication(*system); },
+      .checkForUpdates =
+          [updater = updater_] {
+            if (updater) updater->checkForUpdates();
+          },
   };
   return menuEntries(*values, operations, *localizer_);
 }

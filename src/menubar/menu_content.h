@@ -14,6 +14,7 @@
 #include "model/texts.h"
 #include "platform/localizer.h"
 #include "platform/menu_entry.h"
+#include "platform/updater.h"
 
 namespace wheelright {
 
@@ -26,6 +27,8 @@ struct MenuValues {
   bool launchAtLoginEnabled = false;
   std::array<bool, std::size(scrollSwitches)> switches{};  // in the order of scrollSwitches
   bool showsTrustHint = false;
+  // Whether the user can start an update check now; none: the application offers no updates.
+  std::optional<bool> canCheckForUpdates{};
   friend bool operator==(const MenuValues&, const MenuValues&) = default;
 };
 
@@ -36,6 +39,7 @@ struct MenuOperations {
   std::function<void()> openNaturalScrollSettings;
   std::function<void()> requestAccessibilityPermission;
   std::function<void()> quitApplication;
+  std::function<void()> checkForUpdates;
 };
 
 // The labels in the user's language.
@@ -49,7 +53,8 @@ class MenuBarContentView {
  public:
   MenuBarContentView(const std::shared_ptr<AppModel>& model,
                      const std::shared_ptr<AppSettings>& settings,
-                     std::shared_ptr<SystemServices> system, std::shared_ptr<Localizer> localizer);
+                     std::shared_ptr<SystemServices> system, std::shared_ptr<Localizer> localizer,
+                     std::shared_ptr<Updater> updater = nullptr);
   // Built afresh from current values; empty once the model is gone.
   std::vector<MenuEntry> entries() const;
   // What the entries are built from; none once the model is gone.
@@ -61,6 +66,7 @@ class MenuBarContentView {
   std::weak_ptr<AppSettings> settings_;
   std::shared_ptr<SystemServices> system_;
   std::shared_ptr<Localizer> localizer_;
+  std::shared_ptr<Updater> updater_;
 };
 
 }  // namespace wheelright

@@ -38,7 +38,8 @@ std::shared_ptr<WheelrightApp> WheelrightApp::create(Platform platform) {
 WheelrightApp::WheelrightApp(Platform platform)
     : platform_(std::move(platform)),
       model_(makeModel(platform_)),
-      content_(model_, model_->sharedSettings(), platform_.system, platform_.localizer) {}
+      content_(model_, model_->sharedSettings(), platform_.system, platform_.localizer,
+               platform_.updater) {}
 
 WheelrightApp::~WheelrightApp() { platform_.statusItem->remove(); }
 

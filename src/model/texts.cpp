@@ -16,7 +16,7 @@ struct NamedText {
   int argumentCount;
 };
 
-constexpr std::array<NamedText, 24> namedTexts{{
+constexpr std::array<NamedText, 25> namedTexts{{
     {Text::statusActive, "status.active", 0},
     {Text::statusPaused, "status.paused", 0},
     {Text::statusNaturalScrollRequired, "status.naturalScrollRequired", 0},
@@ -27,6 +27,7 @@ constexpr std::array<NamedText, 24> namedTexts{{
     {Text::menuOpenTrackpadSettings, "menu.openTrackpadSettings", 0},
     {Text::menuAllowAccessibility, "menu.allowAccessibility", 0},
     {Text::menuLaunchAtLogin, "menu.launchAtLogin", 0},
+    {Text::menuCheckForUpdates, "menu.checkForUpdates", 0},
     {Text::menuQuit, "menu.quit", 0},
     {Text::alertOnboardingTitle, "alert.onboarding.title", 0},
     {Text::alertNaturalScrollOffTitle, "alert.naturalScrollOff.title", 0},

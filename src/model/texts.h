@@ -22,6 +22,7 @@ enum class Text {
   menuOpenTrackpadSettings,
   menuAllowAccessibility,
   menuLaunchAtLogin,
+  menuCheckForUpdates,
   menuQuit,
   alertOnboardingTitle,
   alertNaturalScrollOffTitle,

@@ -10,6 +10,7 @@
 #include "platform/main_loop.h"
 #include "platform/status_item.h"
 #include "platform/system_services.h"
+#include "platform/updater.h"
 #include "platform/user_defaults.h"
 #include "platform/workspace_events.h"
 
@@ -24,6 +25,8 @@ struct Platform {
   std::shared_ptr<StatusItem> statusItem;
   std::shared_ptr<Localizer> localizer;
   std::shared_ptr<WorkspaceEvents> workspace;
+  // Null where the application offers no updates (no feed configured, or no updater).
+  std::shared_ptr<Updater> updater;
 };
 
 }  // namespace wheelright

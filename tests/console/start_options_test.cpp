@@ -32,7 +32,7 @@ TEST(StartOptionsTest, GoodCommandLines) {
 // Each is refused before anything starts, with the line standard error shows.
 TEST(StartOptionsTest, BadCommandLines) {
   const std::string settings =
-      "; the settings are trust, natural, login, open, tap, copy, language";
+      "; the settings are trust, natural, login, open, tap, copy, update, language";
   const std::string code = " is not language=<code>, a code such as en or pt-BR";
   const std::pair<Args, std::string> rows[] = {
       {{"--desktop"}, "--desktop: needs <setting>,..."},

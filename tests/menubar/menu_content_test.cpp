@@ -30,5 +30,22 @@ TEST_F(DesktopTest, EntriesThatOutliveTheModelChangeNothingAndQuitStillQuits) {
   EXPECT_TRUE(system().isTerminated());
 }
 
+// The sim's updater can always check; Sparkle's cannot before it has started or while the user's
+// check runs, and then the entry stays in its place, disabled (nothing to run).
+TEST_F(DesktopTest, TheUpdateEntryRunsOnlyWhileACheckCanStart) {
+  int checks = 0;
+  MenuOperations operations;
+  operations.checkForUpdates = [&checks] { ++checks; };
+  for (const bool canCheck : {false, true}) {
+    MenuValues values;
+    values.canCheckForUpdates = canCheck;
+    const std::vector<MenuEntry> entries = menuEntries(values, operations, desktop->localizer());
+    const auto& entry = entryLabelled<MenuAction>(entries, "업데이트 확인…");
+    EXPECT_EQ(static_cast<bool>(entry.perform), canCheck);
+    if (entry.perform) entry.perform();
+  }
+  EXPECT_EQ(checks, 1);
+}
+
 }  // namespace
 }  // namespace wheelright

@@ -14,6 +14,7 @@ Platform makeMacPlatform() {
       .statusItem = makeMacStatusItem(),
       .localizer = makeMacLocalizer(),
       .workspace = makeMacWorkspaceEvents(),
+      .updater = makeMacUpdater(),
   };
 }
 

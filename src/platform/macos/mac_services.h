@@ -11,6 +11,7 @@
 #include "platform/main_loop.h"
 #include "platform/status_item.h"
 #include "platform/system_services.h"
+#include "platform/updater.h"
 #include "platform/user_defaults.h"
 #include "platform/workspace_events.h"
 
@@ -31,5 +32,10 @@ std::shared_ptr<WorkspaceEvents> makeMacWorkspaceEvents();
 std::shared_ptr<Localizer> makeMacLocalizer();
 // Over the bundle at that path; null when it is none.
 std::shared_ptr<Localizer> makeMacLocalizer(const std::string& bundlePath);
+// Over Sparkle's standard updater controller, started, when the main bundle names a feed
+// (SUFeedURL) and Sparkle is loaded; null otherwise: the application then offers no updates.
+std::shared_ptr<Updater> makeMacUpdater();
+// The same controller whatever the bundle says, started or not; null when Sparkle is not loaded.
+std::shared_ptr<Updater> makeSparkleUpdater(bool startsUpdater);
 
 }  // namespace wheelright

@@ -53,6 +53,7 @@ SimDesktop::SimDesktop(Options options, SimLocalizer localizer)
       statusItem_(log_),
       workspace_(log_),
       localizer_(std::move(localizer)),
+      updater_(log_),
       userDefaults_(std::make_unique<LoggedUserDefaults>(*this)) {
   // NSApplication terminate: ends the process at once: no queued job, timer or later input runs,
   // and nothing more appears.
@@ -87,6 +88,7 @@ Platform SimDesktop::platform() {
       .statusItem = std::shared_ptr<StatusItem>(self, &statusItem_),
       .localizer = std::shared_ptr<Localizer>(self, &localizer_),
       .workspace = std::shared_ptr<WorkspaceEvents>(self, &workspace_),
+      .updater = offersUpdates_ ? std::shared_ptr<Updater>(self, &updater_) : nullptr,
   };
 }
 

@@ -21,6 +21,7 @@
 #include "platform/sim/sim_status_item.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_workspace_events.h"
+#include "platform/sim/sim_updater.h"
 
 namespace wheelright::sim {
 
@@ -57,6 +58,9 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimAlertPresenter& alerts() { return alerts_; }
   SimStatusItem& statusItem() { return statusItem_; }
   SimWorkspaceEvents& workspace() { return workspace_; }
+  SimUpdater& updater() { return updater_; }
+  // Whether the next launch finds an updater (a feed is configured); at first it does.
+  void setOffersUpdates(bool offers) { offersUpdates_ = offers; }
   const SimLocalizer& localizer() const { return localizer_; }
   // What the application talks to; its calls are logged.
   UserDefaults& userDefaults();
@@ -92,6 +96,8 @@ class SimDesktop : public std::enable_shared_from_this<SimDesktop> {
   SimStatusItem statusItem_;
   SimWorkspaceEvents workspace_;
   SimLocalizer localizer_;
+  SimUpdater updater_;
+  bool offersUpdates_ = true;
   std::unique_ptr<SimUserDefaults> store_;
   std::unique_ptr<LoggedUserDefaults> userDefaults_;
 };
