@@ -51,21 +51,6 @@ TEST_F(DesktopTest, StatusTable) {
   }
 }
 
-// The timer's callout only starts a main-thread task: a poll that falls due while another job
-// runs evaluates after that job has returned, as a job of its own.
-TEST_F(DesktopTest, APollDueDuringAJobEvaluatesAfterIt) {
-  system().setTrusted(true);
-  launch();
-  desktop->runLoop().postToMainQueue([&] {
-    system().setTrusted(false);
-    poll();
-    EXPECT_EQ(model->status(), Status::active()) << "not inside the running job";
-  });
-  desktop->runPending();
-  EXPECT_EQ(model->status(), Status::permissionRequired());
-  EXPECT_FALSE(reversesTheWheel());
-}
-
 TEST_F(DesktopTest, OnboardingDecision) {
   // Shown before, enabled, natural scrolling, trusted: the checklist posted at launch. The
   // transcripts start in the other combinations (menu_shapes, desktop_options, restart_2).
@@ -164,7 +149,6 @@ TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesI
 TEST_F(DesktopTest, TheProviderOutlivesNothing) {
   system().setTrusted(true);
   stored("reverseVertical", false);
-  stored("treatContinuousWithoutPhaseAsMouse", true);
   launch();
   const std::shared_ptr<ScrollEventTap> keptTap = model->eventTap().shared_from_this();
   model.reset();  // EndingTheApplicationLeavesNothingBehind shows that the model goes
@@ -172,10 +156,6 @@ TEST_F(DesktopTest, TheProviderOutlivesNothing) {
   scrollTapCallback(nullptr, wheel.type, sim::toEventRef(wheel), keptTap.get());
   EXPECT_EQ(wheel.integerValue(field::deltaAxis1), -2) << "fallback: vertical only";
   EXPECT_EQ(wheel.integerValue(field::deltaAxis2), 2);
-  sim::SimEvent continuous = sim::SimEvent::mouseWheel(2, 2);
-  continuous.setIntegerValue(field::isContinuous, 1);
-  scrollTapCallback(nullptr, continuous.type, sim::toEventRef(continuous), keptTap.get());
-  EXPECT_EQ(continuous.integerValue(field::deltaAxis1), 2) << "fallback: no smooth-wheel mode";
 }
 
 }  // namespace
