@@ -51,6 +51,21 @@ TEST_F(DesktopTest, StatusTable) {
   }
 }
 
+// The timer's callout only starts a main-thread task: a poll that falls due while another job
+// runs evaluates after that job has returned, as a job of its own.
+TEST_F(DesktopTest, APollDueDuringAJobEvaluatesAfterIt) {
+  system().setTrusted(true);
+  launch();
+  desktop->runLoop().postToMainQueue([&] {
+    system().setTrusted(false);
+    poll();
+    EXPECT_EQ(model->status(), Status::active()) << "not inside the running job";
+  });
+  desktop->runPending();
+  EXPECT_EQ(model->status(), Status::permissionRequired());
+  EXPECT_FALSE(reversesTheWheel());
+}
+
 TEST_F(DesktopTest, OnboardingDecision) {
   // Shown before, enabled, natural scrolling, trusted: the checklist posted at launch. The
   // transcripts start in the other combinations (menu_shapes, desktop_options, restart_2).
