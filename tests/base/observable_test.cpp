@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,31 +45,12 @@ TEST(Observable, SubscriptionsChangedDuringASendTakeEffectInOrder) {
   EXPECT_EQ(willChange.observerCount(), 2u);
 }
 
-// An observer that throws ends that announcement only: a subscription ended meanwhile is still
-// cleared away, and the next announcement tells everyone left. A subscription moves without
-// ending, and may outlive what it observes: ending it then touches nothing.
-TEST(Observable, AThrowingObserverOrAGoneObjectLeavesSubscriptionsSafe) {
+// A subscription may outlive what it observes: ending it then touches nothing.
+TEST(Observable, ASubscriptionOutlivesItsObject) {
   std::optional<ObjectWillChange> willChange(std::in_place);
-  Calls calls;
-  bool isThrowing = true;
-  auto thrower = willChange->subscribe([&] {
-    if (isThrowing) throw std::runtime_error("observer");
-  });
-  auto other = willChange->subscribe([&] { calls.push_back("other"); });
-  EXPECT_THROW(willChange->send(), std::runtime_error);
-  other.reset();
-  EXPECT_EQ(willChange->observerCount(), 1u) << "an ended subscription is cleared away";
-  isThrowing = false;
-  ObjectWillChange::Subscription moved;
-  {
-    auto original = willChange->subscribe([&] { calls.push_back("last"); });
-    moved = std::move(original);
-  }
-  willChange->send();
-  EXPECT_EQ(calls, (Calls{"last"}));
+  ObjectWillChange::Subscription kept = willChange->subscribe([] {});
   willChange.reset();
-  moved.reset();
-  thrower.reset();
+  kept.reset();
 }
 
 }  // namespace

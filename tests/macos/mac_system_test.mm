@@ -28,7 +28,6 @@ class MacUserDefaultsTest : public ::testing::Test {
     [NSUserDefaults.standardUserDefaults removePersistentDomainForName:toNSString(suite)];
   }
   const std::string suite = testDomain("defaults");
-  NSUserDefaults* raw = [[NSUserDefaults alloc] initWithSuiteName:toNSString(suite)];
   std::shared_ptr<UserDefaults> defaults = makeMacUserDefaults(suite);
 };
 
@@ -45,18 +44,6 @@ TEST_F(MacUserDefaultsTest, RegisteredDefaultsAnswerUntilAValueIsStoredThatASeco
   EXPECT_FALSE(second->boolForKey("wrTestOn"));
   defaults->setBool(true, "wrTestOff");
   EXPECT_TRUE(second->boolForKey("wrTestOff"));
-}
-
-TEST_F(MacUserDefaultsTest, StringsAndNumbersReadAsBooleans) {
-  const struct {
-    id stored;
-    bool expected;
-  } rows[] = {{@"YES", true}, {@"NO", false}, {@"1", true}, {@"0", false}, {@2, true}, {@0, false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(toStdString([row.stored description]));
-    [raw setObject:row.stored forKey:@"wrTestOdd"];
-    EXPECT_EQ(defaults->boolForKey("wrTestOdd"), row.expected);
-  }
 }
 
 TEST(MacPreferences, StoredKindsConvertAsTheProbeExpects) {

@@ -164,7 +164,6 @@ TEST_F(DesktopTest, WhatTheChecklistListedIsNotWarnedAboutUntilAnEvaluationSeesI
 TEST_F(DesktopTest, TheProviderOutlivesNothing) {
   system().setTrusted(true);
   stored("reverseVertical", false);
-  stored("treatContinuousWithoutPhaseAsMouse", true);
   launch();
   const std::shared_ptr<ScrollEventTap> keptTap = model->eventTap().shared_from_this();
   model.reset();  // EndingTheApplicationLeavesNothingBehind shows that the model goes
@@ -172,10 +171,6 @@ TEST_F(DesktopTest, TheProviderOutlivesNothing) {
   scrollTapCallback(nullptr, wheel.type, sim::toEventRef(wheel), keptTap.get());
   EXPECT_EQ(wheel.integerValue(field::deltaAxis1), -2) << "fallback: vertical only";
   EXPECT_EQ(wheel.integerValue(field::deltaAxis2), 2);
-  sim::SimEvent continuous = sim::SimEvent::mouseWheel(2, 2);
-  continuous.setIntegerValue(field::isContinuous, 1);
-  scrollTapCallback(nullptr, continuous.type, sim::toEventRef(continuous), keptTap.get());
-  EXPECT_EQ(continuous.integerValue(field::deltaAxis1), 2) << "fallback: no smooth-wheel mode";
 }
 
 }  // namespace

@@ -11,13 +11,12 @@ namespace {
 
 using testing::Lines;
 
-// Each row is read afresh from the same desktop: nothing is cached between reads. The
-// natural_scrolling transcript plays unset, 0, 0.0, 0.5 and a string.
+// Each row is read afresh from the same desktop: nothing is cached between reads.
 TEST(SystemProbes, TheNaturalScrollingPreferenceAsStored) {
   const std::pair<PreferenceValue, bool> rows[] = {
-      {false, false}, {true, true}, {std::int64_t{2}, true}, {std::int64_t{-1}, true},
-      {-0.0, false}, {std::numeric_limits<double>::quiet_NaN(), true},
-      {PreferenceOther{"array"}, true},
+      {false, false}, {true, true}, {std::monostate{}, true}, {std::int64_t{0}, false},
+      {std::int64_t{2}, true}, {std::int64_t{-1}, true}, {0.5, true}, {-0.0, false},
+      {std::numeric_limits<double>::quiet_NaN(), true}, {PreferenceOther{"0"}, true},
   };
   sim::DesktopLog log;
   sim::SimSystem system(log);

@@ -220,21 +220,6 @@ TEST_F(FileUserDefaultsTest, AWriteGoesThroughALinkKeepsTheModeAndChangesOnlyIts
   }
 }
 
-TEST_F(FileUserDefaultsTest, OurOwnLeftoverTemporaryFilesAreRemovedAtStart) {
-  fs::create_directories(folder / "elsewhere");
-  fs::create_symlink("elsewhere/defaults.txt", file());
-  for (const fs::path& name :
-       {folder / ".defaults.txt.tmp-a1B2c3", folder / ".defaults.txt.tmp-abcdefg",
-        folder / ".defaults.txt.Ab12Cd", folder / "notes.txt",
-        folder / "elsewhere" / ".defaults.txt.tmp-Zz9Yy8"}) {
-    put(name, "isEnabled=false\n");
-  }
-  const FileUserDefaults store(folder, {});
-  EXPECT_EQ(names(folder), (Names{".defaults.txt.Ab12Cd", ".defaults.txt.tmp-abcdefg",
-                                  "defaults.txt", "elsewhere", "notes.txt"}));
-  EXPECT_EQ(names(folder / "elsewhere"), Names{});
-}
-
 TEST_F(FileUserDefaultsTest, TheFolderFollowsAnAbsoluteXdgConfigHomeThenHome) {
   const char* rows[][3] = {{"rel", "/h", "/h/.config/wheelright"}, {"rel", nullptr, ""}};
   const auto set = [](const char* name, const char* value) {

@@ -34,18 +34,6 @@ TEST(StringsTableTest, EntriesAndTheLineOfEachFault) {
   }
 }
 
-TEST(SimLocalizerTest, TheSystemsChoiceOfLanguage) {
-  const std::vector<std::string> bundle = {"en", "ko", "pt", "zh-Hans", "zh-Hant"};
-  const std::pair<const char*, const char*> rows[] = {
-      {"ko", "ko"},         {"en", "en"},         {"de", "en"},         {"ko-KR", "ko"},
-      {"pt_BR", "pt"},      {"kok", "en"},        {"pt-Latn-BR", "pt"}, {"zh-Hans-CN", "zh-Hans"},
-      {"zh-TW", "zh-Hant"}, {"zh_HK", "zh-Hant"}, {"zh", "zh-Hans"},    {"zh-SG", "zh-Hans"},
-      {"zho", "en"}};
-  for (const auto& [language, chosen] : rows) {
-    EXPECT_EQ(chooseLocalization(bundle, language), chosen) << language;
-  }
-}
-
 class LocalizerFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,24 +54,23 @@ class LocalizerFolderTest : public ::testing::Test {
   fs::path folder;
 };
 
-// The system's choice: the language, the language without its region, else English. A folder
-// without a table is no localization, and a table that cannot be read is named with its line.
+// The system's choice: the language, the language without its region (Chinese by its script),
+// else English. A folder without a table is no localization, and a table that cannot be read is
+// named with its line.
 TEST_F(LocalizerFolderTest, TheTableChosenForALanguage) {
   put("en", "\"a\" = \"A\";");
   put("ko", "\"a\" = \"가\";");
   put("pt", "\"b\" = \"B\";");
+  put("zh-Hans", "\"a\" = \"简\";");
+  put("zh-Hant", "\"a\" = \"繁\";");
   put("xx", "\"a\" = \"X\"");
   fs::create_directories(folder / "yy.lproj");
   const std::string xx = (folder / "xx.lproj/Localizable.strings").string();
   const std::pair<const char*, std::string> rows[] = {
-      {"ko", "가"},
-      {"ko-KR", "가"},
-      {"kok", "A"},
-      {"de", "A"},
-      {"yy", "A"},
-      {"pt_BR", "(none)"},
-      {"xx", xx + ":1: expected ; after the text"},
-  };
+      {"ko", "가"}, {"ko-KR", "가"}, {"kok", "A"}, {"de", "A"}, {"yy", "A"}, {"pt_BR", "(none)"},
+      {"pt-Latn-BR", "(none)"}, {"zh-Hans-CN", "简"}, {"zh-TW", "繁"}, {"zh_HK", "繁"},
+      {"zh", "简"}, {"zh-SG", "简"}, {"zho", "A"}, {"xx", xx + ":1: expected ; after the text"}};
+
   for (const auto& [language, text] : rows) EXPECT_EQ(textIn(language), text) << language;
   fs::remove_all(folder / "en.lproj");
   EXPECT_EQ(textIn("de"), (folder / "en.lproj/Localizable.strings").string() + ": no such table");
