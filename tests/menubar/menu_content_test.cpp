@@ -40,7 +40,7 @@ TEST_F(DesktopTest, TheUpdateEntryRunsOnlyWhileACheckCanStart) {
     MenuValues values;
     values.canCheckForUpdates = canCheck;
     const std::vector<MenuEntry> entries = menuEntries(values, operations, desktop->localizer());
-    const auto& entry = entryLabelled<MenuAction>(entries, "업데이트 확인…");
+    const MenuAction entry = entryLabelled<MenuAction>(entries, "업데이트 확인…");
     EXPECT_EQ(static_cast<bool>(entry.perform), canCheck);
     if (entry.perform) entry.perform();
   }
